@@ -1,0 +1,23 @@
+#pragma once
+// Message and question boxes. The core only calls these hooks; the GUI installs real boxes at start
+// and tests install scripted answers.
+#include <functional>
+
+#include "platform/Types.h"
+
+namespace plat {
+
+constexpr unsigned MB_OK = 0;
+constexpr unsigned MB_OKCANCEL = 1;
+constexpr unsigned MB_ICONQUESTION = 32;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+
+// Shows a modal box with GBK text and caption in the given style; returns the button pressed.
+using MessageBoxHook = std::function<int(const AnsiString& text, const AnsiString& caption, unsigned style)>;
+
+// Installs the hook; an empty hook restores the default, which answers IDCANCEL without showing anything.
+void SetMessageBoxHook(MessageBoxHook hook);
+int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style);
+
+}  // namespace plat

@@ -1,0 +1,55 @@
+// The replaceable services of the platform layer: which clock, locale facts, start-at-login store,
+// box hook and executable path are in use. The per-OS files supply the real ones.
+#include <memory>
+#include <optional>
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/ExePath.h"
+#include "platform/Locale.h"
+#include "platform/Registry.h"
+
+namespace plat {
+
+std::unique_ptr<Clock> CreateSystemClock();  // per-OS
+std::string SystemExecutablePath();          // per-OS
+
+namespace {
+const Clock* g_clock = nullptr;
+std::optional<FormatSettings> g_formatSettings;
+Registry* g_registry = nullptr;
+MessageBoxHook g_messageBoxHook;
+std::string g_exeOverride;
+
+const Clock& SystemClockInstance() {
+    static const std::unique_ptr<Clock> clock = CreateSystemClock();
+    return *clock;
+}
+
+Registry& SystemRegistryInstance() {
+    static const std::unique_ptr<Registry> registry = CreateSystemRegistry();
+    return *registry;
+}
+}  // namespace
+
+const Clock& CurrentClock() { return g_clock ? *g_clock : SystemClockInstance(); }
+void SetClock(const Clock* clock) { g_clock = clock; }
+
+const FormatSettings& CurrentFormatSettings() {
+    if (!g_formatSettings) g_formatSettings = SystemFormatSettings();
+    return *g_formatSettings;
+}
+void SetFormatSettings(const FormatSettings& settings) { g_formatSettings = settings; }
+
+Registry& CurrentRegistry() { return g_registry ? *g_registry : SystemRegistryInstance(); }
+void SetRegistry(Registry* registry) { g_registry = registry; }
+
+void SetMessageBoxHook(MessageBoxHook hook) { g_messageBoxHook = std::move(hook); }
+int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style) {
+    return g_messageBoxHook ? g_messageBoxHook(text, caption, style) : IDCANCEL;
+}
+
+std::string ExecutablePath() { return g_exeOverride.empty() ? SystemExecutablePath() : g_exeOverride; }
+void SetExecutablePathOverride(const std::string& path) { g_exeOverride = path; }
+
+}  // namespace plat

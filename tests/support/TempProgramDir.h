@@ -1,0 +1,69 @@
+#pragma once
+// A fresh temporary folder that stands in for the executable's folder (so Ini/ lands inside it), with
+// its own XDG_CONFIG_HOME for start-at-login entries. Everything is restored and removed afterwards.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "platform/ExePath.h"
+
+class TempProgramDir {
+public:
+    explicit TempProgramDir(const std::string& exeName = "chimewick") {
+        std::random_device rd;
+        std::ostringstream name;
+        name << "chimewick-test-" << std::hex << rd() << rd();
+        root_ = std::filesystem::temp_directory_path() / name.str();
+        std::filesystem::create_directories(root_ / "program");
+        std::filesystem::create_directories(root_ / "config");
+        exe_ = (root_ / "program" / exeName).string();
+        plat::SetExecutablePathOverride(exe_);
+        if (const char* old = std::getenv("XDG_CONFIG_HOME")) oldXdg_ = old;
+        setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+    }
+    ~TempProgramDir() {
+        plat::SetExecutablePathOverride("");
+        if (oldXdg_) setenv("XDG_CONFIG_HOME", oldXdg_->c_str(), 1);
+        else unsetenv("XDG_CONFIG_HOME");
+        std::error_code ec;
+        std::filesystem::permissions(root_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        for (auto& p : std::filesystem::recursive_directory_iterator(root_, ec))
+            std::filesystem::permissions(p.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(root_, ec);
+    }
+    TempProgramDir(const TempProgramDir&) = delete;
+    TempProgramDir& operator=(const TempProgramDir&) = delete;
+
+    std::filesystem::path Root() const { return root_; }
+    std::filesystem::path ProgramDir() const { return root_ / "program"; }
+    std::string ExePath() const { return exe_; }
+    std::filesystem::path IniDir() const { return ProgramDir() / "Ini"; }
+    std::filesystem::path IniFile() const { return IniDir() / "Tovik.ini"; }
+    std::filesystem::path AutostartDir() const { return root_ / "config" / "autostart"; }
+
+    // Writes the settings file with these exact bytes (creating Ini/).
+    void WriteIni(const std::string& bytes) const {
+        std::filesystem::create_directories(IniDir());
+        std::ofstream(IniFile(), std::ios::binary) << bytes;
+    }
+    // The settings file's bytes; empty when it does not exist.
+    std::string ReadIni() const { return ReadFile(IniFile()); }
+
+    static std::string ReadFile(const std::filesystem::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::ostringstream out;
+        out << in.rdbuf();
+        return out.str();
+    }
+
+private:
+    std::filesystem::path root_;
+    std::string exe_;
+    std::optional<std::string> oldXdg_;
+};
