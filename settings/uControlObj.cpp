@@ -105,17 +105,13 @@ void TControl::LoadSettings() {
 
 std::vector<std::string> TControl::LoadSettingsTolerant() {
     const plat::FormatSettings& fs = plat::CurrentFormatSettings();
-    // The defaults are written with a colon whatever the locale's time separator is, so they are
-    // converted with a colon: falling back to a default must never fail in its turn.
-    plat::FormatSettings defaultsFs = fs;
-    defaultsFs.TimeSeparator = ':';
     std::vector<std::string> messages;
     for (const SettingKey& s : kSettings) {
         try {
             s.Put(*this, ReadSetting(s), fs);
         } catch (const EConvertError& e) {
             messages.push_back(e.Message());
-            s.Put(*this, Texts::Gbk(s.DefaultUtf8), defaultsFs);
+            s.Put(*this, Texts::Gbk(s.DefaultUtf8), fs);
         }
     }
     return messages;

@@ -379,10 +379,13 @@ bool TryStrToTime(const AnsiString& text, TDateTime& value, const plat::FormatSe
     int minute = 0;
     int second = 0;
     int ms = 0;
+    // The locale's separator, and a colon as well: the built-in defaults and files written under
+    // another locale use colons, and a settings file must not stop loading when the locale changes.
+    const auto separator = [&] { return scan.ScanChar(fs.TimeSeparator) || scan.ScanChar(':'); };
     if (!scan.ScanNumber(hour)) return false;
-    if (scan.ScanChar(fs.TimeSeparator)) {
+    if (separator()) {
         if (!scan.ScanNumber(minute)) return false;
-        if (scan.ScanChar(fs.TimeSeparator)) {
+        if (separator()) {
             if (!scan.ScanNumber(second)) return false;
             if (scan.ScanChar(fs.DecimalSeparator) && !scan.ScanNumber(ms)) return false;
         }

@@ -138,8 +138,14 @@ TEST(SysUtilsStrToTime, MarkerLettersFoldOnlyOutsideDoubleByteCharacters) {
 
 TEST(SysUtilsStrToTime, UsesTheLocaleSeparators) {
     const auto fs = DotTime();
-    ExpectTimes({{"12.30", 12, 30, 0, 0}, {"12.30.15,250", 12, 30, 15, 250}, {"7", 7, 0, 0, 0}}, fs);
-    ExpectInvalidTimes({"12:30", "12.30.15.250", "12,30"}, fs);
+    // A colon is read as well, so the built-in "12:00" defaults load under every locale.
+    ExpectTimes({{"12.30", 12, 30, 0, 0},
+                 {"12.30.15,250", 12, 30, 15, 250},
+                 {"7", 7, 0, 0, 0},
+                 {"12:30", 12, 30, 0, 0},
+                 {"12:30.15", 12, 30, 15, 0}},
+                fs);
+    ExpectInvalidTimes({"12.30.15.250", "12,30", "12:30:15.250"}, fs);
 
     plat::FormatSettings same;  // one character for both separators
     same.TimeSeparator = '.';
