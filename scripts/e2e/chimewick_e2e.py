@@ -1,0 +1,192 @@
+#!/usr/bin/env python3
+"""End-to-end cases: the real program on a virtual display with a tray host, driven with xdotool.
+
+Usage: chimewick_e2e.py --exe build/chimewick [--out build/e2e] CASE...   (or "all")
+Exit status 0 when every case passed, 1 on a failure, 77 when a needed tool is missing.
+"""
+
+import argparse
+import os
+import re
+import sys
+import time
+
+from xsession import SCREEN_H, SCREEN_W, CaseFailed, Desktop, missing_tools, wait_until
+
+W, H = 442, 259
+FINAL = (SCREEN_W - W - 2, SCREEN_H - 36 - H, W, H)  # 36 above the bottom, 2 from the right
+IMG2 = (394, 11)  # minimise picture, window coordinates
+IMG3 = (420, 11)  # close picture
+STRIP = (200, 11)  # a point of the title strip's drag area
+
+QUIET = b"[XTSZ]\r\nNotFirstStart=1\r\n"
+LUNCH = "该吃午饭了"
+
+
+def check(condition, message):
+    if not condition:
+        raise CaseFailed(message)
+
+
+def wait_shown_in_place(d):
+    """Waits for the main window to be viewable at its final place; returns its id."""
+    def probe():
+        wid = d.main_window()
+        if wid and d.map_state(wid) == "IsViewable" and d.window_geometry(wid) == FINAL:
+            return wid
+        return None
+    return wait_until(f"the main window viewable at {FINAL}", probe)
+
+
+def wait_in_tray(d):
+    return wait_until("exactly one tray icon", lambda: len(d.tray_icons()) == 1 and d.tray_icons())[0]
+
+
+def case_start_in_tray(d):
+    d.ini_bytes = QUIET
+    d.start_program()
+    wait_in_tray(d)
+    elapsed = time.monotonic() - d.started
+    check(d.main_window() is None, "the main window was shown at start")
+    check(d.viewable_boxes() == [], "a window other than the tray icon is viewable")
+    # The program runs: its clock label is written once a second.
+    wait_until("the clock label", lambda: d.dump().get("lbl_2"))
+    check(len(d.tray_icons()) == 1, f"tray icons: {d.tray_icons()}")
+    d.screenshot("tray")
+    print(f"start to tray: {elapsed * 1000:.0f} ms")
+
+
+def case_reminder_popup(d):
+    d.ini_bytes = QUIET + ("[XHBX]\r\nstartDSBJ=1\r\nOnTime=12:00\r\nOnTimeTxnr= %s \r\n" % LUNCH).encode("gbk")
+    d.start_program()
+    wait_in_tray(d)
+    wid = wait_shown_in_place(d)
+    texts = d.dump()
+    check(texts.get("lbl_1") == LUNCH, f"reminder text: {texts}")
+    check(re.fullmatch(r"播报时间：12:00:0\d", texts.get("lbl_BBSJ", "")), f"announcement time: {texts}")
+    check(texts.get("lbl_3") == "2026年12月09日 星期三", f"date line: {texts}")
+    d.screenshot("popup")
+    # A reminder leaves the icon in the tray; minimising must still leave exactly one.
+    d.click(wid, *IMG2)
+    wait_until("the window to be unmapped", lambda: d.map_state(wid) != "IsViewable")
+    wait_in_tray(d)
+    d.screenshot("minimised")
+
+
+def case_tray_click(d):
+    d.ini_bytes = QUIET
+    d.start_program()
+    icon = wait_in_tray(d)
+    d.click(int(icon.wid, 16), 11, 11)
+    wait_shown_in_place(d)
+    wait_until("the tray icon to go", lambda: d.tray_icons() == [])
+    d.screenshot("shown")
+
+
+def case_drag(d):
+    d.ini_bytes = QUIET
+    d.start_program()
+    icon = wait_in_tray(d)
+    d.click(int(icon.wid, 16), 11, 11)
+    wid = wait_shown_in_place(d)
+    start_x, start_y = FINAL[0] + STRIP[0], FINAL[1] + STRIP[1]
+    d.run("xdotool", "mousemove", "--sync", str(start_x), str(start_y), "mousedown", "1")
+    # Off the strip and back in steps; the window follows while the left button is held.
+    for dx, dy in ((-40, -10), (-150, -120), (-300, -200)):
+        d.run("xdotool", "mousemove", "--sync", str(start_x + dx), str(start_y + dy))
+    d.run("xdotool", "mouseup", "1")
+    want = (FINAL[0] - 300, FINAL[1] - 200, W, H)
+    wait_until(f"the window at {want}", lambda: d.window_geometry(wid) == want)
+    d.screenshot("dragged")
+
+
+def case_bad_setting(d):
+    d.ini_bytes = QUIET + b"[XHBX]\r\nxhzq=abc\r\n"
+    d.start_program()
+    box = wait_until("the error box", d.viewable_boxes)[0]
+    check(d.dump().get("error") == "'abc' is not a valid integer value", f"error text: {d.dump()}")
+    d.screenshot("error-box")
+    d.run("xdotool", "windowfocus", "--sync", str(box), "key", "Return")
+    wait_until("the error box to close", lambda: box not in d.viewable_boxes())
+    check(d.program_alive(), "the program ended after the error")
+    first = wait_until("the clock label", lambda: d.dump().get("lbl_2"))
+    wait_until("the clock to tick", lambda: d.dump().get("lbl_2") not in (None, first))
+    wait_in_tray(d)
+    with open(d.ini_path, "rb") as f:
+        check(f.read() == d.ini_bytes, "the settings file was changed")
+
+
+def case_tray_appears_later(d):
+    """Without a tray the window is minimised where it stays reachable; once a tray host appears, the
+    next minimise goes to the tray."""
+    d.ini_bytes = QUIET
+    d.start_program()
+    wid = wait_until("the main window to be mapped", d.main_window)
+    check(d.tray_icons() == [], "a tray icon without a tray host")
+    d.start_tray()
+    # Without a window manager the minimised window stays mapped, so its button can be clicked.
+    wait_until("the main window viewable", lambda: d.map_state(wid) == "IsViewable")
+    d.click(wid, *IMG2)
+    wait_in_tray(d)
+    # Hiding may give the window a new id (the taskbar entry goes), so look at every window.
+    wait_until("no viewable window but the icon",
+               lambda: d.viewable_boxes() == [] and d.map_state(wid) != "IsViewable")
+
+
+def case_first_start(d):
+    """No settings file: the start-at-login question comes first, OK registers the program, then the
+    settings dialog opens while the clock has not started yet."""
+    d.start_program()
+    question = wait_until("the question box", lambda: d.run(
+        "xdotool", "search", "--onlyvisible", "--name", "^系统提示$", check=False).split())[0]
+    d.screenshot("question")
+    d.run("xdotool", "windowfocus", "--sync", question, "key", "Return")
+    dialog = wait_until("the settings dialog", lambda: [w for w in d.tree() if w.name and w.w > W])
+    check(len(dialog) == 1, f"windows: {dialog}")
+    entry = os.path.join(d.env["XDG_CONFIG_HOME"], "autostart", "Tovik.desktop")
+    check(os.path.isfile(entry), "no start-at-login entry after OK")
+    check(d.dump().get("lbl_2") == "", f"the clock runs while the first settings dialog is open: {d.dump()}")
+    d.screenshot("dialog")
+
+
+def case_close(d):
+    d.ini_bytes = QUIET
+    d.start_program()
+    icon = wait_in_tray(d)
+    d.click(int(icon.wid, 16), 11, 11)
+    wid = wait_shown_in_place(d)
+    d.click(wid, *IMG3)
+    wait_until("the program to end", lambda: not d.program_alive())
+    check(d.program.returncode == 0, f"exit status {d.program.returncode}")
+
+
+CASES = {name[len("case_"):]: fn for name, fn in globals().items() if name.startswith("case_")}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--out", default=None, help="folder for screenshots")
+    parser.add_argument("cases", nargs="+", choices=sorted(CASES) + ["all"])
+    args = parser.parse_args()
+    missing = missing_tools()
+    if missing:
+        print("skipped: missing " + ", ".join(missing))
+        return 77
+    names = sorted(CASES) if "all" in args.cases else args.cases
+    failed = 0
+    for name in names:
+        t0 = time.monotonic()
+        try:
+            tray = name != "tray_appears_later"
+            with Desktop(args.exe, out_dir=args.out, name=name, tray=tray) as d:
+                CASES[name](d)
+            print(f"PASS {name} ({time.monotonic() - t0:.1f} s)")
+        except CaseFailed as e:
+            failed += 1
+            print(f"FAIL {name}: {e}")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

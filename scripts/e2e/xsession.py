@@ -1,0 +1,268 @@
+"""A virtual desktop for one end-to-end case: Xvfb on a free display, trayer as the tray host, and the
+program copied into a fresh folder with its own HOME, settings file and fake clock.
+
+Standard library only. Every wait polls with a timeout; nothing sleeps a fixed time to wait for the
+program.
+"""
+
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+SCREEN_W, SCREEN_H = 1280, 800
+FAKETIME_LIB = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
+NEEDED_TOOLS = ("Xvfb", "trayer", "xdotool", "xwininfo", "import")
+
+
+class CaseFailed(AssertionError):
+    pass
+
+
+def missing_tools():
+    missing = [t for t in NEEDED_TOOLS if shutil.which(t) is None]
+    if not os.path.exists(FAKETIME_LIB):
+        missing.append(FAKETIME_LIB)
+    return missing
+
+
+def wait_until(what, probe, timeout=10.0, interval=0.02):
+    """Polls probe() until it returns something truthy; returns it, or fails naming what was awaited."""
+    deadline = time.monotonic() + timeout
+    last = None
+    while True:
+        last = probe()
+        if last:
+            return last
+        if time.monotonic() > deadline:
+            raise CaseFailed(f"timed out after {timeout:.0f} s waiting for {what} (last: {last!r})")
+        time.sleep(interval)
+
+
+class Window:
+    def __init__(self, wid, name, x, y, w, h, depth):
+        self.wid, self.name, self.x, self.y, self.w, self.h, self.depth = wid, name, x, y, w, h, depth
+
+    @property
+    def geometry(self):
+        return (self.x, self.y, self.w, self.h)
+
+    def __repr__(self):
+        return f"Window({self.wid}, {self.name!r}, {self.geometry})"
+
+
+_TREE_LINE = re.compile(r'^(\s*)(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)):.*?\s(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)')
+
+
+class Desktop:
+    """Xvfb + trayer + the program, cleaned up on exit."""
+
+    def __init__(self, exe, ini_bytes=None, faketime="@2026-12-09 11:59:57", tray=True, out_dir=None,
+                 name="case"):
+        self.exe = exe
+        self.ini_bytes = ini_bytes
+        self.faketime = faketime
+        self.tray = tray
+        self.out_dir = out_dir
+        self.name = name
+        self.procs = []
+        self.program = None
+        self.program_log = None
+        self.display = None
+
+    # --- lifetime -------------------------------------------------------------------------------
+    def __enter__(self):
+        try:
+            self.root = tempfile.mkdtemp(prefix="chimewick-e2e-")
+            self._start_x()
+            if self.tray:
+                self.start_tray()
+            return self
+        except BaseException:
+            self.close()
+            raise
+
+    def __exit__(self, exc_type, exc, tb):
+        if exc_type is not None and self.display:
+            try:
+                self.screenshot("failed")
+                print(f"display {self.display}; texts: {self.dump()}")
+                print("windows:\n" + "\n".join(repr(w) for w in self.tree() if w.name))
+                with open(self.program_log, errors="replace") as f:
+                    print("program output:\n" + f.read()[-2000:])
+            except Exception:
+                pass
+        self.close()
+        return False
+
+    def close(self):
+        for proc in reversed(self.procs):
+            if proc.poll() is None:
+                proc.send_signal(signal.SIGTERM)
+                try:
+                    proc.wait(timeout=3)
+                except subprocess.TimeoutExpired:
+                    proc.kill()
+                    proc.wait()
+        self.procs.clear()
+        if getattr(self, "root", None):
+            shutil.rmtree(self.root, ignore_errors=True)
+
+    def _spawn(self, args, **kw):
+        proc = subprocess.Popen(args, stdin=subprocess.DEVNULL, **kw)
+        self.procs.append(proc)
+        return proc
+
+    def _start_x(self):
+        # Xvfb picks a free display itself and reports its number, so cases can run side by side.
+        read_fd, write_fd = os.pipe()
+        log = open(os.path.join(self.root, "xvfb.log"), "wb")
+        self._spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24",
+                     "-nolisten", "tcp"],
+                    pass_fds=(write_fd,), stdout=log, stderr=log)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as r:
+            number = r.readline().strip()
+        if not number:
+            raise CaseFailed("Xvfb did not start")
+        self.display = ":" + number
+        self.xvfb = self.procs[-1]
+        self.env = {
+            "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
+            "DISPLAY": self.display,
+            "HOME": os.path.join(self.root, "home"),
+            "XDG_CONFIG_HOME": os.path.join(self.root, "config"),
+            "XDG_RUNTIME_DIR": os.path.join(self.root, "runtime"),
+            "LANG": "C.UTF-8",
+        }
+        for d in ("home", "config", "runtime"):
+            os.makedirs(os.path.join(self.root, d), mode=0o700)
+
+        def answers():
+            if self.xvfb.poll() is not None:
+                with open(os.path.join(self.root, "xvfb.log"), errors="replace") as f:
+                    raise CaseFailed(f"Xvfb ended with status {self.xvfb.returncode}: {f.read()[-800:]}")
+            return self.run("xwininfo", "-root", check=False) != ""
+        wait_until(f"the display {self.display} to answer", answers, timeout=5)
+
+    def start_tray(self):
+        log_path = os.path.join(self.root, "trayer.log")
+        log = open(log_path, "wb")
+        tray = self._spawn(["trayer", "--edge", "bottom", "--align", "right", "--height", "24", "--widthtype",
+                            "request", "--transparent", "false"], env=self.env, stdout=log, stderr=log)
+
+        def ready():
+            if tray.poll() is not None:
+                with open(log_path, errors="replace") as f:
+                    raise CaseFailed(f"trayer ended with status {tray.returncode}: {f.read()[-500:]}")
+            return self.find(name="panel")
+        wait_until("the tray host", ready)
+
+    def start_program(self):
+        prog_dir = os.path.join(self.root, "program")
+        os.makedirs(prog_dir)
+        # A copy, not a link: the program finds its folder from /proc/self/exe, which resolves links.
+        self.exe_copy = os.path.join(prog_dir, "chimewick")
+        shutil.copy2(self.exe, self.exe_copy)
+        if self.ini_bytes is not None:
+            os.makedirs(os.path.join(prog_dir, "Ini"))
+            with open(self.ini_path, "wb") as f:
+                f.write(self.ini_bytes)
+        self.dump_path = os.path.join(self.root, "dump.txt")
+        env = dict(self.env)
+        env.update({
+            "QT_QPA_PLATFORM": "xcb",
+            "CHIMEWICK_E2E_DUMP": self.dump_path,
+            "LD_PRELOAD": FAKETIME_LIB,
+            "FAKETIME": self.faketime,
+            "FAKETIME_DONT_FAKE_MONOTONIC": "1",
+        })
+        self.program_log = os.path.join(self.root, "program.log")
+        log = open(self.program_log, "wb")
+        self.started = time.monotonic()
+        self.program = self._spawn([self.exe_copy], env=env, stdout=log, stderr=log, cwd=self.root)
+        return self.program
+
+    @property
+    def ini_path(self):
+        return os.path.join(self.root, "program", "Ini", "Tovik.ini")
+
+    # --- looking ------------------------------------------------------------------------------
+    def run(self, *args, check=True):
+        res = subprocess.run(list(args), env=self.env, capture_output=True, text=True, timeout=20)
+        if check and res.returncode != 0:
+            raise CaseFailed(f"{' '.join(args)} failed: {res.stderr.strip()}")
+        return res.stdout
+
+    def tree(self):
+        """Every window with its depth in the tree and its absolute geometry."""
+        windows = []
+        for line in self.run("xwininfo", "-root", "-tree").splitlines():
+            m = _TREE_LINE.match(line)
+            if m:
+                indent, wid, name, w, h, ax, ay = m.groups()
+                windows.append(Window(wid, name, int(ax), int(ay), int(w), int(h), len(indent)))
+        return windows
+
+    def find(self, name):
+        return [w for w in self.tree() if w.name == name]
+
+    def tray_icons(self):
+        """The program's windows embedded in the tray host (below trayer's "panel" window)."""
+        icons, panel_depth = [], None
+        for w in self.tree():
+            if panel_depth is not None and w.depth <= panel_depth:
+                panel_depth = None
+            if w.name == "panel":
+                panel_depth = w.depth
+            elif panel_depth is not None and w.name == "Chimewick":
+                icons.append(w)
+        return icons
+
+    def map_state(self, wid):
+        out = self.run("xwininfo", "-id", str(wid), check=False)
+        m = re.search(r"Map State:\s+(\w+)", out)
+        return m.group(1) if m else "Gone"
+
+    def window_geometry(self, wid):
+        out = self.run("xwininfo", "-id", str(wid))
+        val = {k: int(re.search(k + r":\s+(-?\d+)", out).group(1))
+               for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")}
+        return (val["Absolute upper-left X"], val["Absolute upper-left Y"], val["Width"], val["Height"])
+
+    def dump(self):
+        """The texts the program reports through CHIMEWICK_E2E_DUMP."""
+        try:
+            with open(self.dump_path, encoding="utf-8") as f:
+                return dict(line.rstrip("\n").split("=", 1) for line in f if "=" in line)
+        except FileNotFoundError:
+            return {}
+
+    def main_window(self):
+        wid = self.dump().get("winid")
+        return int(wid) if wid else None
+
+    def viewable_boxes(self):
+        """Viewable top-level windows named Chimewick other than the main window and the tray icon."""
+        main = self.main_window()
+        out = self.run("xdotool", "search", "--onlyvisible", "--name", "^Chimewick$", check=False)
+        icons = {int(w.wid, 16) for w in self.tray_icons()}
+        return [int(x) for x in out.split() if int(x) != main and int(x) not in icons]
+
+    def screenshot(self, label):
+        if not self.out_dir:
+            return None
+        os.makedirs(self.out_dir, exist_ok=True)
+        path = os.path.join(self.out_dir, f"{self.name}-{label}.png")
+        self.run("import", "-display", self.display, "-window", "root", path, check=False)
+        return path
+
+    # --- acting -------------------------------------------------------------------------------
+    def click(self, wid, x, y, button=1):
+        self.run("xdotool", "mousemove", "--sync", "--window", str(wid), str(x), str(y), "click", str(button))
+
+    def program_alive(self):
+        return self.program is not None and self.program.poll() is None
