@@ -1,0 +1,297 @@
+// Layout, navigation and dragging of the settings dialog.
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimeEdit>
+#include <memory>
+
+#include "setdialog/SetDialogTestMain.h"
+#include "setdialog/uSetControls.h"
+#include "setdialog/uSetFrm.h"
+#include "window/uFormMove.h"
+
+using namespace setdlg;
+
+namespace {
+
+constexpr TColor kPlain = 7920312;
+constexpr TColor kSelected = 12377261;
+
+void SendMove(QWidget* w, QPoint local) {
+    QMouseEvent move(QEvent::MouseMove, local, w->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+}
+
+void SendButton(QEvent::Type type, QWidget* w, QPoint local) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+    QMouseEvent e(type, local, w->mapToGlobal(local), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+}  // namespace
+
+class SetFrmLayoutTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TSetFrm> frm;
+
+    // Which highlight bars are shown, as X (XHBX), D (DSBX), S (XTSZ) or "-" for none.
+    QString ShownBars() const {
+        QString shown;
+        if (!frm->img_leftbtn_XHBX->isHidden()) shown += u'X';
+        if (!frm->img_leftbtn_DSBX->isHidden()) shown += u'D';
+        if (!frm->img_leftbtn_XTSZ->isHidden()) shown += u'S';
+        return shown.isEmpty() ? QStringLiteral("-") : shown;
+    }
+
+private slots:
+    void init() {
+        frm = std::make_unique<TSetFrm>();
+        frm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
+    }
+    void cleanup() { frm.reset(); }
+
+    void window() {
+        QCOMPARE(frm->objectName(), QStringLiteral("SetFrm"));
+        QCOMPARE(frm->size(), QSize(703, 341));
+        QVERIFY(frm->windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(frm->windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(frm->windowTitle(), QStringLiteral("设置"));
+        QVERIFY(frm->FormMove != nullptr);
+    }
+
+    void placement_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QRect>("geometry");
+        QTest::newRow("title strip") << "pnl3"
+                                     << "TPanel" << QRect(0, 0, 703, 22);
+        QTest::newRow("close panel") << "pnl_TOP_R2"
+                                     << "TPanel" << QRect(676, 0, 27, 22);
+        QTest::newRow("close picture") << "img3"
+                                       << "TImage" << QRect(0, 0, 25, 22);
+        QTest::newRow("drag strip") << "img1"
+                                    << "TImage" << QRect(0, 0, 676, 22);
+        QTest::newRow("navigation") << "pnl1"
+                                    << "TPanel" << QRect(0, 22, 137, 319);
+        QTest::newRow("first entry") << "pnl_leftbtn_xhbx"
+                                     << "TPanel" << QRect(0, 0, 137, 41);
+        // The hidden reminder-list entry takes no room: the system entry follows at 41.
+        QTest::newRow("system entry") << "pnl_leftbtn_xtsz"
+                                      << "TPanel" << QRect(0, 41, 137, 41);
+        QTest::newRow("page area") << "pnl2"
+                                   << "TPanel" << QRect(137, 22, 566, 319);
+        QTest::newRow("top bar") << "Panel1"
+                                 << "TPanel" << QRect(0, 0, 566, 3);
+        QTest::newRow("right bar") << "pnl4"
+                                   << "TPanel" << QRect(563, 3, 3, 313);
+        QTest::newRow("bottom bar") << "pnl_bottom"
+                                    << "TPanel" << QRect(0, 316, 566, 3);
+        QTest::newRow("pages") << "pgc1"
+                               << "TPageControl" << QRect(0, 3, 563, 313);
+        QTest::newRow("reminder group") << "GroupBox2"
+                                        << "TGroupBox" << QRect(8, 8, 539, 257);
+        QTest::newRow("period") << "edt_XHBX_XHZQ"
+                                << "TRzNumericEdit" << QRect(151, 18, 81, 20);
+        QTest::newRow("slot 3 time") << "edt_OnTime3"
+                                     << "QTimeEdit" << QRect(151, 199, 81, 20);
+        QTest::newRow("animation group") << "GroupBox1"
+                                         << "TGroupBox" << QRect(8, 312, 401, 65);
+        QTest::newRow("animation length") << "edt_flashlonger"
+                                          << "TEdit" << QRect(86, 45, 81, 20);
+        QTest::newRow("list") << "RzCheckList1"
+                              << "TRzCheckList" << QRect(2, 2, 157, 257);
+        QTest::newRow("list details") << "RzPanel3"
+                                      << "TRzPanel" << QRect(159, 2, 380, 257);
+        QTest::newRow("sunday") << "RzCheckBox7"
+                                << "TRzCheckBox" << QRect(156, 131, 61, 17);
+        QTest::newRow("start at login") << "chk_KJQD"
+                                        << "TRzCheckBox" << QRect(18, 16, 115, 17);
+        QTest::newRow("background") << "edt_BJTP"
+                                    << "TRzButtonEdit" << QRect(80, 46, 443, 20);
+    }
+    void placement() {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(QRect, geometry);
+        auto* w = frm->findChild<QWidget*>(name);
+        QVERIFY2(w, qPrintable(name));
+        QCOMPARE(TSetFrm::ClassName(w), kind);
+        QCOMPARE(w->geometry(), geometry);
+    }
+
+    void pagesWithoutTabs() {
+        QCOMPARE(frm->pgc1->count(), 3);
+        QCOMPARE(frm->pgc1->widget(0), frm->tsxhbx);
+        QCOMPARE(frm->pgc1->widget(2), frm->tsxtsz);
+        // A fresh dialog stands on the reminder-list page until the navigation switches it.
+        QCOMPARE(frm->pgc1->ActivePage(), frm->tsdsbx);
+        QCOMPARE(frm->tsdsbx->geometry(), QRect(4, 5, 555, 303));
+        QVERIFY(frm->pnl_leftbtn_dsbx->isHidden());
+        QVERIFY(frm->GroupBox1->isHidden());
+        QCOMPARE(frm->RzCheckList1->count(), 2);
+        QCOMPARE(frm->RzCheckList1->item(1)->text(), QStringLiteral("asdf"));
+        QVERIFY(frm->RzRadioButton4->isChecked());
+        QCOMPARE(frm->ImageList->Count(), 6);
+    }
+
+    void framedCheckBoxColours() {
+        for (TRzCheckBox* box : {frm->chk_startxhbx, frm->cbDsbj3, frm->chk_KJQD, frm->RzCheckBox1}) {
+            QCOMPARE(box->FrameColor, 8409372);
+            QCOMPARE(box->HighlightColor, 2203937);
+            QVERIFY(box->HotTrack);
+        }
+        QVERIFY(frm->chk_startxhbx->CenterCaption);
+        QVERIFY(!frm->chk_KJQD->CenterCaption);
+        QCOMPARE(ToQColor(8409372), QColor(0x1C, 0x51, 0x80));
+        QCOMPARE(frm->pnl2->palette().color(QPalette::Window), QColor(0xEB, 0xF7, 0xF2));
+    }
+
+    void showHoverImage_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("none") << "NUN"
+                              << "-";
+        QTest::newRow("reminder") << "img_leftbtn_XHBX"
+                                  << "X";
+        QTest::newRow("system, capitals") << "IMG_LEFTBTN_XTSZ"
+                                          << "S";
+        QTest::newRow("list, lower case") << "img_leftbtn_dsbx"
+                                          << "D";
+        QTest::newRow("drag strip is no bar") << "img1"
+                                              << "-";
+        QTest::newRow("other letters stay") << "img_leftbtn_XHBx1"
+                                            << "-";
+    }
+    void showHoverImage() {
+        QFETCH(QString, name);
+        QFETCH(QString, shown);
+        frm->ShowHoverImage("img_leftbtn_XTSZ");
+        frm->ShowHoverImage(name.toStdString());
+        QCOMPARE(ShownBars(), shown);
+        // Every bar is set to fill its entry, shown or not; a shown one covers the whole entry.
+        for (TImage* bar : {frm->img_leftbtn_XHBX, frm->img_leftbtn_DSBX, frm->img_leftbtn_XTSZ}) {
+            QCOMPARE(GetAlign(bar), TAlign::Client);
+            if (!bar->isHidden()) QCOMPARE(bar->geometry(), QRect(0, 0, 137, 41));
+        }
+        QVERIFY(!frm->img1->isHidden());
+        QVERIFY(!frm->img3->isHidden());
+    }
+
+    void selectNavButton_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("xhbx");
+        QTest::addColumn<int>("dsbx");
+        QTest::addColumn<int>("xtsz");
+        QTest::newRow("hidden entry, mixed case") << "pnl_leftbtn_dsBX" << kPlain << kSelected << kPlain;
+        QTest::newRow("system") << "PNL_LEFTBTN_XTSZ" << kPlain << kPlain << kSelected;
+        QTest::newRow("none") << "pnl1" << kPlain << kPlain << kPlain;
+    }
+    void selectNavButton() {
+        QFETCH(QString, name);
+        QFETCH(int, xhbx);
+        QFETCH(int, dsbx);
+        QFETCH(int, xtsz);
+        frm->SelectNavButton("pnl_leftbtn_xhbx");
+        frm->SelectNavButton(name.toStdString());
+        QCOMPARE(frm->pnl_leftbtn_xhbx->Color(), xhbx);
+        QCOMPARE(frm->pnl_leftbtn_dsbx->Color(), dsbx);
+        QCOMPARE(frm->pnl_leftbtn_xtsz->Color(), xtsz);
+        QCOMPARE(frm->pnl_leftbtn_xhbx->palette().color(QPalette::Window), ToQColor(xhbx));
+        // Panels of other kinds or without the entry marker keep their colours.
+        QCOMPARE(frm->pnl1->Color(), kPlain);
+        QCOMPARE(frm->pnl3->Color(), 16776176);
+    }
+
+    void hoverOverEntriesAndColumn() {
+        SendMove(frm->pnl_leftbtn_xtsz, QPoint(5, 5));
+        QCOMPARE(ShownBars(), QStringLiteral("S"));
+        SendMove(frm->pnl_leftbtn_xhbx, QPoint(5, 5));
+        QCOMPARE(ShownBars(), QStringLiteral("X"));
+        SendMove(frm->pnl1, QPoint(5, 200));  // bare column below the entries
+        QCOMPARE(ShownBars(), QStringLiteral("-"));
+        SendMove(frm->pnl_leftbtn_xhbx, QPoint(5, 5));
+        SendMove(frm->pnl2, QPoint(50, 50));  // the page area removes nothing
+        QCOMPARE(ShownBars(), QStringLiteral("X"));
+    }
+
+    void clickingLabelOrBarSwitchesPage_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("system label") << "lbl_1"
+                                      << "tsxtsz"
+                                      << "pnl_leftbtn_xtsz";
+        QTest::newRow("system bar") << "img_leftbtn_XTSZ"
+                                    << "tsxtsz"
+                                    << "pnl_leftbtn_xtsz";
+        QTest::newRow("reminder label") << "lbl_11"
+                                        << "tsxhbx"
+                                        << "pnl_leftbtn_xhbx";
+        QTest::newRow("reminder bar") << "img_leftbtn_XHBX"
+                                      << "tsxhbx"
+                                      << "pnl_leftbtn_xhbx";
+        QTest::newRow("list bar") << "img_leftbtn_DSBX"
+                                  << "tsdsbx"
+                                  << "pnl_leftbtn_dsbx";
+    }
+    void clickingLabelOrBarSwitchesPage() {
+        QFETCH(QString, target);
+        QFETCH(QString, page);
+        QFETCH(QString, selected);
+        frm->pgc1->SetActivePage(page == QLatin1String("tsxhbx") ? frm->tsxtsz : frm->tsxhbx);
+        // A bar can be clicked once the pointer has shown it (the list entry's panel is hidden otherwise).
+        if (target.startsWith(QLatin1String("img_"))) frm->ShowHoverImage(target.toStdString());
+        if (target == QLatin1String("img_leftbtn_DSBX")) frm->pnl_leftbtn_dsbx->show();
+        auto* w = frm->findChild<QWidget*>(target);
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(3, 3));
+        QCOMPARE(frm->pgc1->ActivePage()->objectName(), page);
+        QCOMPARE(ShownBars(), QStringLiteral("-"));
+        for (TPanel* entry : {frm->pnl_leftbtn_xhbx, frm->pnl_leftbtn_dsbx, frm->pnl_leftbtn_xtsz})
+            QCOMPARE(entry->Color(), entry->objectName() == selected ? kSelected : kPlain);
+    }
+
+    void pressingOnTheBareEntrySelectsNothing() {
+        frm->img_leftbtn_XHBXClick(frm->img_leftbtn_XHBX);
+        QTest::mouseClick(frm->pnl_leftbtn_xtsz, Qt::LeftButton, {}, QPoint(120, 5));
+        QCOMPARE(frm->pgc1->ActivePage(), frm->tsxhbx);
+    }
+
+    void titleStripDrags() {
+        const QPoint start = frm->pos();
+        SendButton(QEvent::MouseButtonPress, frm->img1, QPoint(100, 10));
+        SendMove(frm->img1, QPoint(130, 25));
+        QCOMPARE(frm->pos(), start + QPoint(30, 15));
+        // The window has moved under a resting pointer, which now lies at (100, 10) again: no step.
+        SendMove(frm->img1, QPoint(100, 10));
+        QCOMPARE(frm->pos(), start + QPoint(30, 15));
+        SendButton(QEvent::MouseButtonRelease, frm->img1, QPoint(100, 10));
+        QVERIFY(!frm->FormMove->IsMoving);
+        SendMove(frm->img1, QPoint(150, 15));
+        QCOMPARE(frm->pos(), start + QPoint(30, 15));
+    }
+
+    void captionDoesNotDrag() {
+        const QPoint start = frm->pos();
+        QTest::mousePress(frm->lbl_3, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(!frm->FormMove->IsMoving);
+        SendMove(frm->img1, QPoint(200, 20));
+        QCOMPARE(frm->pos(), start);
+        QTest::mouseRelease(frm->lbl_3, Qt::LeftButton, {}, QPoint(5, 5));
+    }
+
+    void componentsInCreationOrder() {
+        const auto& all = frm->Components();
+        auto index = [&](QObject* c) { return std::find(all.begin(), all.end(), c) - all.begin(); };
+        QVERIFY(index(frm->pnl3) < index(frm->img3));
+        QVERIFY(index(frm->img_leftbtn_XHBX) < index(frm->lbl_11));
+        QVERIFY(index(frm->pnl_leftbtn_xhbx) < index(frm->pnl_leftbtn_dsbx));
+        QVERIFY(index(frm->pnl_leftbtn_dsbx) < index(frm->pnl_leftbtn_xtsz));
+        QVERIFY(index(frm->edt_BJTP) < static_cast<long>(all.size()));
+        QCOMPARE(TSetFrm::ClassName(frm->RzPanel2), QStringLiteral("TRzPanel"));
+    }
+};
+
+CHIMEWICK_SETDIALOG_TEST_MAIN(SetFrmLayoutTest)
+#include "SetFrmLayoutTest.moc"
