@@ -16,7 +16,8 @@ constexpr int IDCANCEL = 2;
 // Shows a modal box with GBK text and caption in the given style; returns the button pressed.
 using MessageBoxHook = std::function<int(const AnsiString& text, const AnsiString& caption, unsigned style)>;
 
-// Installs the hook; an empty hook restores the default, which answers IDCANCEL without showing anything.
+// Installs the hook; an empty hook restores the platform's default: the system's own message box on
+// Windows, elsewhere an answer of IDCANCEL without showing anything.
 void SetMessageBoxHook(MessageBoxHook hook);
 int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style);
 

@@ -13,6 +13,7 @@ namespace plat {
 
 std::unique_ptr<Clock> CreateSystemClock();  // per-OS
 std::string SystemExecutablePath();          // per-OS
+int SystemMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style);  // per-OS
 
 namespace {
 const Clock* g_clock = nullptr;
@@ -46,7 +47,7 @@ void SetRegistry(Registry* registry) { g_registry = registry; }
 
 void SetMessageBoxHook(MessageBoxHook hook) { g_messageBoxHook = std::move(hook); }
 int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style) {
-    return g_messageBoxHook ? g_messageBoxHook(text, caption, style) : IDCANCEL;
+    return g_messageBoxHook ? g_messageBoxHook(text, caption, style) : SystemMessageBox(text, caption, style);
 }
 
 std::string ExecutablePath() { return g_exeOverride.empty() ? SystemExecutablePath() : g_exeOverride; }

@@ -1,6 +1,8 @@
 #pragma once
 // A fresh temporary folder that stands in for the executable's folder (so Ini/ lands inside it), with
-// its own XDG_CONFIG_HOME for start-at-login entries. Everything is restored and removed afterwards.
+// its own XDG_CONFIG_HOME for start-at-login entries. Where that store is shared (the Windows
+// registry), the program's own start-at-login value is set aside and put back afterwards. Everything
+// is restored and removed afterwards.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +12,8 @@
 #include <string>
 
 #include "platform/ExePath.h"
+#include "platform/Registry.h"
+#include "support/TestHost.h"
 
 class TempProgramDir {
 public:
@@ -23,12 +27,20 @@ public:
         exe_ = (root_ / "program" / exeName).string();
         plat::SetExecutablePathOverride(exe_);
         if (const char* old = std::getenv("XDG_CONFIG_HOME")) oldXdg_ = old;
-        setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+        testhost::SetEnv("XDG_CONFIG_HOME", (root_ / "config").string());
+        auto store = plat::CreateSystemRegistry();
+        savedRun_ = store->ReadValue(plat::RegRoot::LocalMachine, plat::RunKeyPath, kRunValue);
+        store->DeleteValue(plat::RegRoot::LocalMachine, plat::RunKeyPath, kRunValue);
     }
     ~TempProgramDir() {
+        auto store = plat::CreateSystemRegistry();
+        store->DeleteValue(plat::RegRoot::LocalMachine, plat::RunKeyPath, kRunValue);
+        if (savedRun_.Found && savedRun_.IsString)
+            store->WriteString(plat::RegRoot::LocalMachine, plat::RunKeyPath, kRunValue,
+                               savedRun_.Data.substr(0, savedRun_.Data.find('\0')));
         plat::SetExecutablePathOverride("");
-        if (oldXdg_) setenv("XDG_CONFIG_HOME", oldXdg_->c_str(), 1);
-        else unsetenv("XDG_CONFIG_HOME");
+        if (oldXdg_) testhost::SetEnv("XDG_CONFIG_HOME", *oldXdg_);
+        else testhost::UnsetEnv("XDG_CONFIG_HOME");
         std::error_code ec;
         std::filesystem::permissions(root_, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ec);
@@ -63,7 +75,9 @@ public:
     }
 
 private:
+    static constexpr const char* kRunValue = "Tovik";
     std::filesystem::path root_;
+    plat::RegistryValue savedRun_;
     std::string exe_;
     std::optional<std::string> oldXdg_;
 };
