@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScreen>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "settings/uSysUtils.h"
 #include "settings/uTimerInfo.h"
 #include "window/uApplication.h"
+#include "window/uBannerBrowser.h"
 #include "window/uE2EDump.h"
 #include "window/uQtText.h"
 #include "window/uResources.h"
@@ -33,6 +35,23 @@ constexpr int kTitleHeight = 22;
 constexpr int kBannerHeight = 90;
 const QString kSongTi = QStringLiteral("宋体");
 const QString kKaiTi = QStringLiteral("楷体_GB2312");
+
+// Restarts the check timer so that its next tick comes just after one of the clock's seconds begins. A
+// free-running 1000 ms period drifts against the clock and sees a reminder's minute up to a second
+// late; phased to the second, each tick sees the new second within a few milliseconds of its start.
+// keepPace: stay within 50 ms of one second (what a coarse timer allows itself anyway), so a clock
+// that is set, or runs fast under test, is followed over a few ticks instead of making the timer race.
+void StartAtNextSecond(QTimer* timer, bool keepPace) {
+    constexpr int kPastTheSecond = 2;  // ms; the tick must never land just before the second it is for
+    int hour = 0, minute = 0, second = 0, ms = 0;
+    SysUtils::DecodeTime(SysUtils::Now(), hour, minute, second, ms);
+    int wait = 1000 - ms + kPastTheSecond;  // to the start of the next second
+    if (keepPace) {
+        if (wait < 500) wait += 1000;  // the second after it is nearer the pace
+        wait = std::clamp(wait, 950, 1050);
+    }
+    timer->start(wait);
+}
 }  // namespace
 
 TMainFrm::TMainFrm() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
@@ -52,6 +71,7 @@ TMainFrm::TMainFrm() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt:
     TimerHide->start();
     TimerCheckWarn = new QTimer(this);
     TimerCheckWarn->setInterval(1000);
+    TimerCheckWarn->setTimerType(Qt::PreciseTimer);  // a coarse timer may fire up to 5 % early
     connect(TimerCheckWarn, &QTimer::timeout, this, &TMainFrm::TimerCheckWarnTimer);
 
     TrayIcon = new TTrayIcon(this);
@@ -168,7 +188,9 @@ void TMainFrm::FormCreate() {
     });
     FormMove = std::make_unique<TFormMove>();
     RunStep([this] { TimerInfos = new TTimerInfos(); });
-    WBManage = new TWBManage(WebBrowser);
+    BannerBrowser = CreateBannerBrowser(WebBrowser);
+    if (BannerBrowser) BannerBrowser->OnDownloadComplete = [this] { WebBrowserDownloadComplete(); };
+    WBManage = new TWBManage(BannerBrowser.get());
 
     for (QLabel* label : {lbl_1, lbl_2, lbl_3, lbl_BBSJ}) SetCaption(label, QString());
     RunStep([this] { LoadBackground(); });
@@ -180,7 +202,7 @@ void TMainFrm::FormCreate() {
     TimerObj = new TTimerObj(this);
     RunStep([this] { ApplySettings(); });
     if (AppControl && AppControl->FirstStart) RunStep([this] { img_setClick(); });
-    TimerCheckWarn->start();
+    StartAtNextSecond(TimerCheckWarn, false);  // the first tick within a second, on the second
     RunStep([this] { ShowAd(); });
     DownloadCount = 0;
 }
@@ -190,6 +212,7 @@ void TMainFrm::FormDestroy() {
     destroyed_ = true;
     delete WBManage;
     WBManage = nullptr;
+    BannerBrowser.reset();
     delete TimerInfos;
     TimerInfos = nullptr;
     delete AppControl;
@@ -215,6 +238,7 @@ void TMainFrm::ApplySettings() {
 }
 
 void TMainFrm::TimerCheckWarnTimer() {
+    StartAtNextSecond(TimerCheckWarn, true);  // first: a reminder's slide-up runs inside this tick
     SetCaption(lbl_2, ToQ(SysUtils::FormatDateTime("HH:MM:SS", SysUtils::Now())));
     TimerObj->CheckWarn();
 }
@@ -232,7 +256,10 @@ void TMainFrm::WriteDateLine() {
 
 void TMainFrm::SetCaption(QLabel* label, const QString& text) {
     label->setText(text);
-    if (label != lbl_1) label->adjustSize();  // the other labels size themselves to their text
+    // The other labels size themselves to their text. While the window is hidden that waits for its next
+    // showing (showEvent): sizing lays the text out, which loads the fonts (the CJK face alone holds
+    // megabytes) and was most of what the clock's update cost each second in the tray.
+    if (label != lbl_1 && isVisible()) label->adjustSize();
     E2EDump::Set(label->objectName(), text);
 }
 
@@ -255,6 +282,13 @@ void TMainFrm::LoadBackground() {
 
 void TMainFrm::ShowAd() {
     if (WBManage) WBManage->ShowAd();
+}
+
+void TMainFrm::WebBrowserDownloadComplete() {
+    ++DownloadCount;
+    if (DownloadCount <= 2 || !BannerBrowser) return;
+    BannerBrowser->RunDocumentSteps(false,
+                                    [](const TDocumentSteps& steps) { TWBManage::RaiseStepError(steps); });
 }
 
 void TMainFrm::ShowForm() {
@@ -334,6 +368,7 @@ void TMainFrm::changeEvent(QEvent* event) {
 }
 
 void TMainFrm::showEvent(QShowEvent* event) {
+    for (QLabel* label : {lbl_2, lbl_3, lbl_BBSJ}) label->adjustSize();  // before the first paint
     QWidget::showEvent(event);
     E2EDump::Set(QStringLiteral("winid"), QString::number(winId()));
 }

@@ -16,6 +16,7 @@
 class TTimerInfos;
 class TTrayIcon;
 class TWBManage;
+class IBannerBrowser;
 
 class TMainFrm : public QWidget, public IWarnWindow {
     Q_OBJECT
@@ -37,6 +38,9 @@ public:
     // Loads the configured background bitmap, if there is one.
     void LoadBackground();
     void ShowAd();
+    // Each banner download that finished, stopped or failed; from the third on the page's scroll
+    // bars are hidden again.
+    void WebBrowserDownloadComplete();
 
     // Title-strip buttons, the settings command and the tray.
     void img_setClick();
@@ -54,6 +58,7 @@ public:
     std::unique_ptr<TFormMove> FormMove;
     TTimerInfos* TimerInfos = nullptr;
     TWBManage* WBManage = nullptr;
+    std::unique_ptr<IBannerBrowser> BannerBrowser;  // the engine behind WebBrowser; none without one
     TTimerObj* TimerObj = nullptr;
     TTrayIcon* TrayIcon = nullptr;
 
@@ -78,7 +83,7 @@ public:
     QLabel* lbl_2 = nullptr;
     QLabel* lbl_BBSJ = nullptr;
     TPanel* Panel2 = nullptr;
-    QWidget* WebBrowser = nullptr;  // placeholder for the banner
+    QWidget* WebBrowser = nullptr;  // holds the banner page's view
     QMenu* pm_set = nullptr;
     QAction* mni_Set = nullptr;
     QAction* mni_Exit = nullptr;

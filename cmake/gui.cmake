@@ -1,6 +1,6 @@
 # The Qt program: the widget library (main window, window behaviour, settings dialog, pictures) and
 # the executable. The banner's browser engine lives in its own executable; nothing here links it.
-find_package(Qt6 REQUIRED COMPONENTS Widgets)
+find_package(Qt6 REQUIRED COMPONENTS Widgets Network)
 
 file(GLOB chimewick_gui_sources CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/app/uMainForm*.cpp
@@ -14,9 +14,11 @@ file(GLOB chimewick_gui_headers CONFIGURE_DEPENDS
 
 add_library(chimewick_gui STATIC ${chimewick_gui_sources} ${chimewick_gui_headers})
 set_target_properties(chimewick_gui PROPERTIES AUTOMOC ON AUTORCC ON)
-target_link_libraries(chimewick_gui PUBLIC chimewick_core Qt6::Widgets)
+target_link_libraries(chimewick_gui PUBLIC chimewick_core Qt6::Widgets Qt6::Network)
 target_include_directories(chimewick_gui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
 add_executable(chimewick ${CMAKE_CURRENT_SOURCE_DIR}/app/main.cpp)
 target_link_libraries(chimewick PRIVATE chimewick_gui)
 set_target_properties(chimewick PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+include(${CMAKE_CURRENT_LIST_DIR}/banner.cmake)

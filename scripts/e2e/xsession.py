@@ -61,8 +61,11 @@ class Desktop:
     """Xvfb + trayer + the program, cleaned up on exit."""
 
     def __init__(self, exe, ini_bytes=None, faketime="@2026-12-09 11:59:57", tray=True, out_dir=None,
-                 name="case"):
+                 name="case", screen=(SCREEN_W, SCREEN_H), program_env=None):
         self.exe = exe
+        self.screen = screen  # the virtual screen's size in pixels
+        self.program_env = dict(program_env or {})  # extra environment for the program
+        self.companions = []  # files copied beside the program (e.g. its banner helper)
         self.ini_bytes = ini_bytes
         self.faketime = faketime
         self.tray = tray
@@ -120,7 +123,8 @@ class Desktop:
         # Xvfb picks a free display itself and reports its number, so cases can run side by side.
         read_fd, write_fd = os.pipe()
         log = open(os.path.join(self.root, "xvfb.log"), "wb")
-        self._spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24",
+        screen = f"{self.screen[0]}x{self.screen[1]}x24"
+        self._spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", screen,
                      "-nolisten", "tcp"],
                     pass_fds=(write_fd,), stdout=log, stderr=log)
         os.close(write_fd)
@@ -161,17 +165,26 @@ class Desktop:
             return self.find(name="panel")
         wait_until("the tray host", ready)
 
-    def start_program(self):
+    def start_program(self, fresh=True, launcher=()):
+        """fresh: in a new folder holding ini_bytes (a previous run's folder goes); otherwise once more in
+        the previous run's folder, with what that run left there. launcher: a command put before the
+        program, e.g. one that drops privileges."""
         prog_dir = os.path.join(self.root, "program")
-        os.makedirs(prog_dir)
         # A copy, not a link: the program finds its folder from /proc/self/exe, which resolves links.
         self.exe_copy = os.path.join(prog_dir, "chimewick")
-        shutil.copy2(self.exe, self.exe_copy)
-        if self.ini_bytes is not None:
-            os.makedirs(os.path.join(prog_dir, "Ini"))
-            with open(self.ini_path, "wb") as f:
-                f.write(self.ini_bytes)
+        if fresh:
+            shutil.rmtree(prog_dir, ignore_errors=True)
+            os.makedirs(prog_dir)
+            shutil.copy2(self.exe, self.exe_copy)
+            for companion in self.companions:
+                shutil.copy2(companion, prog_dir)
+            if self.ini_bytes is not None:
+                os.makedirs(os.path.join(prog_dir, "Ini"))
+                with open(self.ini_path, "wb") as f:
+                    f.write(self.ini_bytes)
         self.dump_path = os.path.join(self.root, "dump.txt")
+        if os.path.exists(self.dump_path):
+            os.remove(self.dump_path)  # a previous run's texts
         env = dict(self.env)
         env.update({
             "QT_QPA_PLATFORM": "xcb",
@@ -180,11 +193,20 @@ class Desktop:
             "FAKETIME": self.faketime,
             "FAKETIME_DONT_FAKE_MONOTONIC": "1",
         })
+        env.update(self.program_env)
+        self.program_environment = env  # for starting another copy the same way
         self.program_log = os.path.join(self.root, "program.log")
         log = open(self.program_log, "wb")
         self.started = time.monotonic()
-        self.program = self._spawn([self.exe_copy], env=env, stdout=log, stderr=log, cwd=self.root)
+        self.program = self._spawn([*launcher, self.exe_copy], env=env, stdout=log, stderr=log,
+                                   cwd=self.root)
         return self.program
+
+    def stop_program(self):
+        """Ends the running program at once (SIGTERM: nothing is saved) and waits for it."""
+        if self.program_alive():
+            self.program.send_signal(signal.SIGTERM)
+            self.program.wait(timeout=5)
 
     @property
     def ini_path(self):
@@ -262,7 +284,9 @@ class Desktop:
 
     # --- acting -------------------------------------------------------------------------------
     def click(self, wid, x, y, button=1):
-        self.run("xdotool", "mousemove", "--sync", "--window", str(wid), str(x), str(y), "click", str(button))
+        # No --sync: it waits for the pointer to move and so hangs about 15 s when the pointer already
+        # stands there (two clicks at one point). The server takes the move and the click in order.
+        self.run("xdotool", "mousemove", "--window", str(wid), str(x), str(y), "click", str(button))
 
     def program_alive(self):
         return self.program is not None and self.program.poll() is None

@@ -1,0 +1,55 @@
+# Removes what the last install into CHIMEWICK_PREFIX put there, as listed in the program folder's
+# installed-files.txt. Script mode: cmake -DCHIMEWICK_PREFIX=<prefix> -P cmake/uninstall.cmake
+# The settings folder (Ini/ beside the program) is never listed, so it stays, and with it the program
+# folder; only an empty program folder is removed.
+cmake_minimum_required(VERSION 3.25)
+if(NOT CHIMEWICK_PREFIX)
+  message(FATAL_ERROR "uninstall: give the install prefix with -DCHIMEWICK_PREFIX=<prefix>")
+endif()
+set(root "$ENV{DESTDIR}${CHIMEWICK_PREFIX}")
+set(program_dir "${root}/lib/chimewick")
+set(list_file "${program_dir}/installed-files.txt")
+if(NOT EXISTS "${list_file}")
+  message(STATUS "uninstall: nothing installed in ${CHIMEWICK_PREFIX} (no ${list_file})")
+  return()
+endif()
+
+file(STRINGS "${list_file}" entries)
+set(kept_folders "${root}")
+foreach(folder bin lib share share/applications share/icons share/icons/hicolor)
+  list(APPEND kept_folders "${root}/${folder}")
+endforeach()
+foreach(entry IN LISTS entries)
+  if(entry STREQUAL "")
+    continue()
+  endif()
+  # Only what lies inside the prefix, and never anything in the settings folder.
+  if(IS_ABSOLUTE "${entry}" OR entry MATCHES "(^|/)\\.\\.(/|$)" OR entry MATCHES "^lib/chimewick/Ini(/|$)")
+    message(WARNING "uninstall: leaving ${entry} alone")
+    continue()
+  endif()
+  set(path "${root}/${entry}")
+  if(IS_SYMLINK "${path}" OR EXISTS "${path}")
+    if(IS_DIRECTORY "${path}" AND NOT IS_SYMLINK "${path}")
+      message(WARNING "uninstall: ${path} is a folder now; leaving it alone")
+      continue()
+    endif()
+    message(STATUS "Removing ${path}")
+    file(REMOVE "${path}")
+  endif()
+  # Folders the install made for its files (share/icons/hicolor/16x16/apps, ...) go once empty; the
+  # common ones stay, whether empty or not.
+  get_filename_component(folder "${path}" DIRECTORY)
+  while(NOT folder IN_LIST kept_folders AND IS_DIRECTORY "${folder}")
+    file(GLOB inside "${folder}/*" "${folder}/.*")
+    if(inside)
+      break()
+    endif()
+    file(REMOVE_RECURSE "${folder}")  # empty, checked just above
+    get_filename_component(folder "${folder}" DIRECTORY)
+  endwhile()
+endforeach()
+
+if(IS_DIRECTORY "${program_dir}")
+  message(STATUS "uninstall: kept ${program_dir} (it holds the settings)")
+endif()

@@ -1,0 +1,222 @@
+#!/usr/bin/env python3
+"""End-to-end cases of the banner: the real program and its banner helper under Xvfb with a tray
+host, banner pages from a loopback server started here.
+
+Usage: banner_cases.py --exe build/chimewick --helper build/chimewick-banner [--out DIR] CASE...
+Exit status 0 when every case passed, 1 on a failure, 77 when a needed tool or the helper is missing.
+"""
+
+import argparse
+import os
+import re
+import sys
+import time
+
+from banner_helper_check import TEST_ENV
+from banner_server import COLOURS, BannerServer
+from chimewick_e2e import FINAL, IMG2, QUIET, check, wait_in_tray, wait_shown_in_place
+from xsession import CaseFailed, Desktop, missing_tools, wait_until
+
+PANEL2_Y = 169  # the banner strip's top in the window
+PANEL1_COLOUR = (198, 216, 242)  # the content panel above it
+DEFAULT_PAGE = "/ssh/TG/tbtg_gd_468_60.html"
+
+
+def hex_rgb(colour):
+    return tuple(int(colour[i:i + 2], 16) for i in (1, 3, 5))
+
+
+def pixels(d, points):
+    """Colours (r, g, b) at screen points, from one screenshot."""
+    path = os.path.join(d.root, "probe.png")
+    d.run("import", "-display", d.display, "-window", "root", path)
+    fmt = ";".join(f"%[pixel:p{{{x},{y}}}]" for x, y in points)
+    out = d.run("convert", path, "-colorspace", "sRGB", "-format", fmt, "info:").strip()
+    result = []
+    for item in out.split(";"):
+        m = re.search(r"\((\d+),(\d+),(\d+)", item)
+        if m:
+            result.append(tuple(int(v) for v in m.groups()))
+        elif "black" in item:
+            result.append((0, 0, 0))
+        elif "white" in item:
+            result.append((255, 255, 255))
+        else:
+            result.append(item)
+    return result
+
+
+def strip_point(x, y):
+    """A point of the banner strip (Panel2 coordinates) on the screen, with the window in place."""
+    return (FINAL[0] + x, FINAL[1] + PANEL2_Y + y)
+
+
+def banner_shows(d, n):
+    """True when page n of the chain is painted in the strip at the designed offset: the page's point
+    (16, 16) at the strip's top-left corner, so its black mark is there and its red frame is not, and
+    nothing of the page spills over the content panel above the strip."""
+    mark, beside, below, far, above = pixels(d, [strip_point(5, 5), strip_point(13, 3), strip_point(3, 13),
+                                                 strip_point(400, 80), strip_point(436, -3)])
+    colour = hex_rgb(COLOURS[n % len(COLOURS)])
+    return (mark == (0, 0, 0) and beside == colour and below == colour and far == colour and
+            above == PANEL1_COLOUR)
+
+
+def helper_processes(d, host):
+    """Live processes started by this case's helper (the helper and its engine's processes): those
+    whose environment names this case's banner server."""
+    marker = f"CHIMEWICK_AD_HOST={host}".encode()
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit() or (d.program and int(entry) == d.program.pid):
+            continue
+        try:
+            with open(f"/proc/{entry}/environ", "rb") as f:
+                if marker not in f.read().split(b"\0"):
+                    continue
+            with open(f"/proc/{entry}/stat") as f:
+                if f.read().rsplit(")", 1)[1].split()[0] == "Z":
+                    continue
+            found.append(int(entry))
+        except OSError:
+            continue
+    return found
+
+
+def pss_mb(pids):
+    total = 0
+    for pid in pids:
+        try:
+            with open(f"/proc/{pid}/smaps_rollup") as f:
+                total += sum(int(line.split()[1]) for line in f if line.startswith("Pss:"))
+        except OSError:
+            pass
+    return total / 1024
+
+
+def private_dirty_mb(pid):
+    with open(f"/proc/{pid}/smaps_rollup") as f:
+        return sum(int(line.split()[1]) for line in f if line.startswith("Private_Dirty:")) / 1024
+
+
+def viewable_top_levels(d):
+    out = d.run("xwininfo", "-root", "-children")
+    ids = re.findall(r"^\s+(0x[0-9a-f]+)", out, re.M)
+    return {wid for wid in ids if d.map_state(int(wid, 16)) == "IsViewable"}
+
+
+class BannerDesktop(Desktop):
+    def __init__(self, exe, helper, server, ad_host, **kw):
+        env = dict(TEST_ENV, CHIMEWICK_AD_HOST=ad_host)
+        super().__init__(exe, program_env=env, **kw)
+        self.companions.append(helper)
+        self.server = server
+        self.ad_host = ad_host
+
+
+def pop_up(d):
+    icon = wait_in_tray(d)
+    d.click(int(icon.wid, 16), 11, 11)
+    wid = wait_shown_in_place(d)
+    return wid, time.monotonic()
+
+
+def back_to_tray(d, wid):
+    d.click(wid, *IMG2)
+    wait_until("the window to be unmapped", lambda: d.map_state(wid) != "IsViewable")
+    wait_in_tray(d)
+    wait_until("no helper process left", lambda: helper_processes(d, d.ad_host) == [], timeout=15)
+
+
+def case_rotation(d):
+    """Start-up loads the default page while hidden, then lets the helper go; three pop-ups show the
+    pages in the order the pages name them, each in the strip at its offset; right clicks never reach
+    the page nor open a menu, left clicks do reach it."""
+    d.ini_bytes = QUIET
+    d.start_program()
+    wait_in_tray(d)
+    wait_until("the default page", lambda: d.server.pages_served() == [DEFAULT_PAGE], timeout=30)
+    wait_until("the helper to go in the tray", lambda: helper_processes(d, d.ad_host) == [], timeout=30)
+    # Proportional memory depends on who else maps the same Qt libraries, so the check is on what
+    # the program holds of its own, and that the engine's libraries never enter it.
+    pid = d.program.pid
+    own = private_dirty_mb(pid)
+    print(f"in the tray after the start-up page: no helper; program PSS {pss_mb([pid]):.1f} MB "
+          f"(own dirty memory {own:.1f} MB)")
+    check(own < 10, f"the program holds {own:.1f} MB of its own in the tray")
+    with open(f"/proc/{pid}/maps") as f:
+        check("WebEngine" not in f.read(), "the program maps a WebEngine library")
+
+    for n in (1, 2, 3):
+        wid, slide_end = pop_up(d)
+        wait_until(f"banner page {n} painted", lambda: banner_shows(d, n), timeout=30, interval=0.05)
+        painted = time.monotonic() - slide_end
+        check(d.server.pages_served()[-1] == f"/ssh/chain/{n}.html", f"pages: {d.server.pages_served()}")
+        helpers = helper_processes(d, d.ad_host)
+        print(f"pop-up {n}: page painted {painted * 1000:.0f} ms after the slide; PSS of the program "
+              f"{pss_mb([d.program.pid]):.1f} MB + helper ({len(helpers)} processes) {pss_mb(helpers):.1f} MB")
+        d.screenshot(f"banner-{n}")
+        if n == 1:
+            before = viewable_top_levels(d)
+            x, y = strip_point(200, 40)
+            d.run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "3")
+            d.run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+            wait_until("the left click to reach the page", lambda: "/clicked?button=0" in d.server.clicks())
+            check(viewable_top_levels(d) == before, "a right click opened a window")
+            check(d.server.clicks() == ["/clicked?button=0"], f"the page saw: {d.server.clicks()}")
+            d.screenshot("after-clicks")
+        back_to_tray(d, wid)
+    want = [DEFAULT_PAGE] + [f"/ssh/chain/{n}.html" for n in (1, 2, 3)]
+    check(d.server.pages_served() == want, f"pages: {d.server.pages_served()}")
+
+
+def case_server_down(d):
+    """No banner server: the pop-up works as ever, the strip stays plain, and the helper goes in the
+    tray."""
+    d.ini_bytes = QUIET
+    d.start_program()
+    wait_in_tray(d)
+    wid, _ = pop_up(d)
+    wait_until("a helper for the pop-up", lambda: helper_processes(d, d.ad_host), timeout=30)
+    corner, middle, far = pixels(d, [strip_point(5, 5), strip_point(200, 40), strip_point(400, 80)])
+    check(corner == middle == far and corner != (255, 255, 255), f"strip colours {corner} {middle} {far}")
+    d.screenshot("plain-strip")
+    back_to_tray(d, wid)
+    check(d.program_alive(), "the program ended")
+
+
+CASES = {name[len("case_"):]: fn for name, fn in globals().items() if name.startswith("case_")}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--helper", required=True)
+    parser.add_argument("--out", default=None)
+    parser.add_argument("cases", nargs="+", choices=sorted(CASES) + ["all"])
+    args = parser.parse_args()
+    missing = missing_tools() + [t for t in ("convert",) if not any(
+        os.access(os.path.join(p, t), os.X_OK) for p in os.environ.get("PATH", "").split(":"))]
+    if not os.access(args.helper, os.X_OK):
+        missing.append(args.helper)
+    if missing:
+        print("skipped: missing " + ", ".join(missing))
+        return 77
+    failed = 0
+    for name in (sorted(CASES) if "all" in args.cases else args.cases):
+        t0 = time.monotonic()
+        try:
+            with BannerServer() as server:
+                host = server.host if name != "server_down" else "127.0.0.1:9"
+                with BannerDesktop(args.exe, args.helper, server, host, out_dir=args.out,
+                                   name=f"banner-{name}") as d:
+                    CASES[name](d)
+            print(f"PASS {name} ({time.monotonic() - t0:.1f} s)")
+        except CaseFailed as e:
+            failed += 1
+            print(f"FAIL {name}: {e}")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,131 @@
+"""A loopback banner server for tests: serves banner pages on 127.0.0.1 at a free port, in a thread,
+and records every request. Standard library only.
+
+Pages under /ssh/:
+  TG/tbtg_gd_468_60.html   the default page; names chain/1.html as the next page
+  chain/<n>.html           page n of an endless chain, each naming the next; a coloured background
+                           (COLOURS[n % len]) with a red 16-pixel frame at the top and left and a black
+                           10x10 mark at (16, 16); mouse presses and context menus are reported back as
+                           requests to /clicked?button=<n> and /clicked?menu
+  t/<name>.html            the cases in CASES: a "nextUrl" field of each kind
+"""
+
+import html
+import http.server
+import threading
+import urllib.parse
+
+COLOURS = ["#2060c0", "#20a040", "#c08020", "#8040a0"]  # page n uses COLOURS[n % 4]
+
+_PAGE = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>{title}</title>
+<style>body{{margin:0;background:{colour};height:1000px;width:1200px}}
+#top{{position:absolute;left:0;top:0;width:1200px;height:16px;background:#ff0000}}
+#left{{position:absolute;left:0;top:0;width:16px;height:1000px;background:#ff0000}}
+#mark{{position:absolute;left:16px;top:16px;width:10px;height:10px;background:#000000}}</style>
+<script>
+document.addEventListener('mousedown', function (e) {{ new Image().src = '/clicked?button=' + e.button; }});
+document.addEventListener('contextmenu', function () {{ new Image().src = '/clicked?menu'; }});
+new MutationObserver(function () {{
+  new Image().src = '/styled?overflow=' + document.documentElement.style.overflow +
+                    '&scroll=' + (document.body ? document.body.getAttribute('scroll') : '');
+}}).observe(document.documentElement, {{attributes: true, subtree: true}});
+window.onload = function () {{ alert('an alert must not show'); undefinedFunction(); }};
+</script></head>
+<body><div id="top"></div><div id="left"></div><div id="mark"></div>{fields}</body></html>"""
+
+
+def input_field(value, attr="name"):
+    return f'<input type="hidden" {attr}="nextUrl" value="{html.escape(value, quote=True)}">'
+
+
+def cases(host):
+    """name -> (body fields, what the helper reports for them, what the program then keeps as the next
+    address: None keeps the previous one, "" empties it)."""
+    base = f"http://{host}/ssh"
+    return {
+        "input": (input_field(f"{base}/chain/7.html"), ("NEXT", f"{base}/chain/7.html"), f"{base}/chain/7.html"),
+        "by_id": (input_field(f"{base}/chain/8.html", attr="id"), ("NEXT", f"{base}/chain/8.html"),
+                  f"{base}/chain/8.html"),
+        "none": ('<input type="hidden" name="other" value="x">', ("NONE",), None),
+        "not_input": (f'<div id="nextUrl">{base}/chain/9.html</div>', ("NOTINPUT",), None),
+        "two": (input_field(f"{base}/chain/5.html") + input_field(f"{base}/chain/6.html"),
+                ("NEXT", f"{base}/chain/5.html"), f"{base}/chain/5.html"),
+        "unacceptable": (input_field("http://elsewhere.invalid/ssh/x.html"),
+                         ("NEXT", "http://elsewhere.invalid/ssh/x.html"), ""),
+        "empty": (input_field(""), ("NEXT", ""), ""),
+        "query": (input_field(f"http://elsewhere.invalid/go?to={host}/ssh/x"),
+                  ("NEXT", f"http://elsewhere.invalid/go?to={host}/ssh/x"),
+                  f"http://elsewhere.invalid/go?to={host}/ssh/x"),
+        "file": (input_field(f"file:///{host}/ssh/../../etc/passwd"),
+                 ("NEXT", f"file:///{host}/ssh/../../etc/passwd"), ""),
+        "javascript": (input_field(f"javascript:alert('{host}/ssh')"), ("NEXT", f"javascript:alert('{host}/ssh')"),
+                       ""),
+    }
+
+
+class BannerServer:
+    def __init__(self):
+        self.requests = []
+        self.lock = threading.Lock()
+        server = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                with server.lock:
+                    server.requests.append(self.path)
+                body = server.page(urllib.parse.urlsplit(self.path).path)
+                if body is None:
+                    self.send_response(404)
+                    self.send_header("Content-Length", "0")
+                    self.end_headers()
+                    return
+                data = body.encode("utf-8")
+                self.send_response(200)
+                self.send_header("Content-Type", "text/html; charset=utf-8")
+                self.send_header("Content-Length", str(len(data)))
+                self.send_header("Cache-Control", "no-store")
+                self.end_headers()
+                self.wfile.write(data)
+
+            def log_message(self, *args):
+                pass
+
+        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.host = f"127.0.0.1:{self.httpd.server_address[1]}"
+        self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
+
+    def __enter__(self):
+        self.thread.start()
+        return self
+
+    def __exit__(self, *exc):
+        self.httpd.shutdown()
+        self.httpd.server_close()
+        return False
+
+    def url(self, path):
+        return f"http://{self.host}{path}"
+
+    def page(self, path):
+        if path == "/ssh/TG/tbtg_gd_468_60.html":
+            return self.chain_page(0)
+        if path.startswith("/ssh/chain/") and path.endswith(".html"):
+            number = path[len("/ssh/chain/"):-len(".html")]
+            return self.chain_page(int(number)) if number.isdigit() else None
+        if path.startswith("/ssh/t/") and path.endswith(".html"):
+            case = cases(self.host).get(path[len("/ssh/t/"):-len(".html")])
+            return _PAGE.format(title="case", colour="#ffffff", fields=case[0]) if case else None
+        return None
+
+    def chain_page(self, n):
+        return _PAGE.format(title=f"banner {n}", colour=COLOURS[n % len(COLOURS)],
+                            fields=input_field(self.url(f"/ssh/chain/{n + 1}.html")))
+
+    def pages_served(self):
+        """The banner pages requested so far, in order (clicks and other requests left out)."""
+        with self.lock:
+            return [p for p in self.requests if p.startswith("/ssh/")]
+
+    def clicks(self):
+        with self.lock:
+            return [p for p in self.requests if p.startswith("/clicked")]

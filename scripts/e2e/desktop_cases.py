@@ -1,0 +1,160 @@
+#!/usr/bin/env python3
+"""End-to-end cases of desktop integration: one running copy per settings folder, and the windows'
+sizes and places at a scale factor of 2.
+
+Usage: desktop_cases.py --exe build/chimewick [--out build/e2e] CASE...   (or "all")
+Exit status 0 when every case passed, 1 on a failure, 77 when a needed tool is missing.
+"""
+
+import argparse
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+
+from xsession import CaseFailed, Desktop, missing_tools, wait_until
+
+W, H = 442, 259          # the main window's design size
+DIALOG = (703, 341)      # the settings dialog's design size
+IMG_SET = (369, 11)      # the settings picture, window coordinates at scale 1
+DIALOG_CLOSE = (688, 11)  # the settings dialog's close picture
+QUIET = b"[XTSZ]\r\nNotFirstStart=1\r\n"
+NOON = QUIET + "[XHBX]\r\nstartDSBJ=1\r\nOnTime=12:00\r\nOnTimeTxnr=该吃午饭了\r\n".encode("gbk")
+
+
+def check(condition, message):
+    if not condition:
+        raise CaseFailed(message)
+
+
+def final_place(screen, scale=1):
+    """Where the slide-up ends, in device pixels: 2 logical pixels from the right, 36 from the bottom."""
+    sw, sh = screen[0] // scale, screen[1] // scale
+    return ((sw - W - 2) * scale, (sh - 36 - H) * scale, W * scale, H * scale)
+
+
+def wait_in_tray(d, count=1):
+    return wait_until(f"{count} tray icon(s)", lambda: len(d.tray_icons()) == count and d.tray_icons())
+
+
+def wait_shown_at(d, want):
+    def probe():
+        wid = d.main_window()
+        if wid and d.map_state(wid) == "IsViewable" and d.window_geometry(wid) == want:
+            return wid
+        return None
+    return wait_until(f"the main window viewable at {want}", probe)
+
+
+def start_another(d, exe=None):
+    """Starts one more copy with the running copy's environment; exe defaults to the same program."""
+    log = open(os.path.join(d.root, f"another-{time.monotonic_ns()}.log"), "wb")
+    return d._spawn([exe or d.exe_copy], env=d.program_environment, stdout=log, stderr=log, cwd=d.root)
+
+
+def case_second_start_shows(d):
+    """Starting the program again while it runs brings the running copy's window up, as a click on the
+    tray icon does, and the second copy ends at once; a copy in another folder runs on its own."""
+    d.ini_bytes = QUIET
+    d.start_program()
+    wait_in_tray(d)
+    check(d.main_window() is None, "the window is up before the second start")
+    second = start_another(d)
+    check(second.wait(timeout=15) == 0, f"the second start ended with status {second.returncode}")
+    wait_shown_at(d, final_place(d.screen))
+    wait_until("the tray icon to go", lambda: d.tray_icons() == [])
+    check(d.program_alive(), "the running copy ended")
+    d.screenshot("shown")
+
+    # Another settings folder: another copy, with its own icon.
+    other_dir = os.path.join(d.root, "other")
+    os.makedirs(os.path.join(other_dir, "Ini"))
+    with open(os.path.join(other_dir, "Ini", "Tovik.ini"), "wb") as f:
+        f.write(QUIET)
+    other = start_another(d, shutil.copy2(d.exe, os.path.join(other_dir, "chimewick")))
+    wait_in_tray(d, 1)
+    check(other.poll() is None, f"the copy in another folder ended with status {other.returncode}")
+
+
+def case_second_start_during_first_start(d):
+    """A second start while the first start's question is still open: the request is kept, and the
+    window comes up once the first start's dialogs are done."""
+    d.start_program()
+    question = wait_until("the question box", lambda: d.run(
+        "xdotool", "search", "--onlyvisible", "--name", "^系统提示$", check=False).split())[0]
+    second = start_another(d)
+    check(second.wait(timeout=15) == 0, f"the second start ended with status {second.returncode}")
+    d.run("xdotool", "windowfocus", "--sync", question, "key", "Return")
+    dialog = wait_until("the settings dialog", lambda: [w for w in d.tree() if w.name == "设置"])[0]
+    d.click(int(dialog.wid, 16), *DIALOG_CLOSE)
+    wait_shown_at(d, final_place(d.screen))
+
+
+def case_stale_lock(d):
+    """A copy that was killed leaves its lock and socket behind; the next start runs all the same, and
+    a start after that finds the new copy."""
+    d.ini_bytes = QUIET
+    d.start_program()
+    wait_in_tray(d)
+    d.program.send_signal(signal.SIGKILL)
+    d.program.wait(timeout=5)
+    wait_until("the killed copy's icon to go", lambda: d.tray_icons() == [])
+    d.start_program(fresh=False)
+    wait_in_tray(d)
+    check(d.program_alive(), "the start after the killed copy did not run")
+    second = start_another(d)
+    check(second.wait(timeout=15) == 0, f"the third start ended with status {second.returncode}")
+    wait_shown_at(d, final_place(d.screen))
+
+
+def case_hidpi(d):
+    """At a scale factor of 2 the window, the slide-up and the settings dialog keep their design sizes
+    in device-independent pixels, and the window ends 2 and 36 of them from the right and bottom."""
+    d.ini_bytes = NOON
+    d.start_program()
+    want = final_place(d.screen, scale=2)
+    wid = wait_shown_at(d, want)
+    d.screenshot("popup")
+    d.click(wid, IMG_SET[0] * 2, IMG_SET[1] * 2)
+    dialog = wait_until("the settings dialog", lambda: [w for w in d.tree() if w.name == "设置"])[0]
+    check((dialog.w, dialog.h) == (DIALOG[0] * 2, DIALOG[1] * 2), f"dialog: {dialog}")
+    d.screenshot("dialog")
+
+
+CASES = {
+    "second_start_shows": (case_second_start_shows, {}),
+    "second_start_during_first_start": (case_second_start_during_first_start, {}),
+    "stale_lock": (case_stale_lock, {}),
+    "hidpi": (case_hidpi, {"screen": (2560, 1600), "program_env": {"QT_SCALE_FACTOR": "2"}}),
+}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--out", default=None, help="folder for screenshots")
+    parser.add_argument("cases", nargs="+", choices=sorted(CASES) + ["all"])
+    args = parser.parse_args()
+    missing = missing_tools()
+    if missing:
+        print("skipped: missing " + ", ".join(missing))
+        return 77
+    names = sorted(CASES) if "all" in args.cases else args.cases
+    failed = 0
+    for name in names:
+        t0 = time.monotonic()
+        case, options = CASES[name]
+        try:
+            with Desktop(args.exe, out_dir=args.out, name=name, **options) as d:
+                case(d)
+            print(f"PASS {name} ({time.monotonic() - t0:.1f} s)")
+        except (CaseFailed, subprocess.TimeoutExpired) as e:
+            failed += 1
+            print(f"FAIL {name}: {e}")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

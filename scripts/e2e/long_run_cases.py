@@ -1,0 +1,98 @@
+#!/usr/bin/env python3
+"""End-to-end case of a long run: the program in the tray with a one-minute cyclic reminder through half
+an hour of a fast fake clock. Every firing must come one period after the previous one (plus at most one
+tick), the memory must stay flat and no error may be shown.
+
+Usage: long_run_cases.py --exe build/chimewick [--out build/e2e] CASE...   (or "all")
+"""
+
+import datetime
+import re
+import sys
+import time
+
+from case_runner import run_cases
+from chimewick_e2e import FINAL, check, wait_in_tray
+from xsession import wait_until
+
+START = datetime.datetime(2026, 12, 9, 9, 0, 0)
+# 40 fake seconds per one-second tick: the one-minute period never lands on a tick exactly, so each
+# firing is two ticks (80 s) after the previous one and nothing depends on timer jitter.
+SPEED = 40
+FAKE_MINUTES = 30
+PERIOD = 60
+TICK = SPEED  # fake seconds between two ticks of the one-second check timer
+TEXT = "站起来走一走"
+SETTINGS = ("[XTSZ]\r\nNotFirstStart=1\r\n[XHBX]\r\nstartXHBJ=1\r\nxhzq=1\r\ntxnr=%s\r\n"
+            % TEXT).encode("gbk")
+# What the heap may gain between the first firings and the end: caches filled by the first pop-ups
+# settle early, and a leak of a few kilobytes per pop-up over some twenty of them shows above this.
+MEMORY_MARGIN_KB = 1024
+
+
+def memory_kb(pid):
+    """(VmRSS, private dirty) of the process in kB. Written private pages (the heap among them) are its
+    own alone; Pss and clean pages are not used, as they move whenever another process that maps the
+    same libraries starts or ends."""
+    with open(f"/proc/{pid}/status") as f:
+        rss = int(re.search(r"^VmRSS:\s+(\d+) kB", f.read(), re.M).group(1))
+    try:
+        with open(f"/proc/{pid}/smaps_rollup") as f:
+            rollup = f.read()
+        private = int(re.search(r"^Private_Dirty:\s+(\d+) kB", rollup, re.M).group(1))
+    except FileNotFoundError:
+        private = rss
+    return rss, private
+
+
+def case_long_run(d):
+    d.ini_bytes = SETTINGS
+    d.faketime = f"@{START:%Y-%m-%d %H:%M:%S} x{SPEED}"
+    d.start_program()
+    wait_in_tray(d)
+    end_real = d.started + FAKE_MINUTES * 60 / SPEED
+
+    firings = []  # announcement times, in fake seconds since START
+    seen = None
+    baseline = None
+    while time.monotonic() < end_real:
+        texts = d.dump()
+        check("error" not in texts, f"an error was shown: {texts}")
+        check(d.program_alive(), "the program ended")
+        stamp = texts.get("lbl_BBSJ")
+        if stamp and stamp != seen:
+            seen = stamp
+            check(texts.get("lbl_1") == TEXT, f"reminder text: {texts}")
+            m = re.fullmatch(r"播报时间：(\d\d):(\d\d):(\d\d)", stamp)
+            check(m, f"announcement time: {stamp!r}")
+            h, mi, s = (int(g) for g in m.groups())
+            firings.append((h - START.hour) * 3600 + (mi - START.minute) * 60 + s - START.second)
+            if len(firings) == 3:
+                baseline = memory_kb(d.program.pid)
+        time.sleep(0.05)
+
+    wid = wait_until("the main window", d.main_window)
+    wait_until(f"the window up at {FINAL}",
+               lambda: d.map_state(wid) == "IsViewable" and d.window_geometry(wid) == FINAL)
+    check(d.viewable_boxes() == [], "a box is open")
+    final = memory_kb(d.program.pid)
+
+    gaps = [b - a for a, b in zip(firings, firings[1:])]
+    print(f"{len(firings)} firings, gaps {sorted(set(gaps))} s; memory (VmRSS, private dirty) kB "
+          f"after the third {baseline}, at the end {final}")
+    expected = (FAKE_MINUTES * 60) // (PERIOD + TICK)
+    check(len(firings) >= expected - 2,
+          f"only {len(firings)} firings in {FAKE_MINUTES} fake minutes: {firings}")
+    # Seconds are cut off in the announcement, so a gap just over the period reads as the period.
+    check(firings[0] >= PERIOD, f"the first firing came {firings[0]} s after start")
+    bad = [g for g in gaps if not PERIOD <= g <= PERIOD + TICK * 1.1 + 1]
+    check(not bad, f"gaps outside one period plus one tick: {bad} (all: {gaps})")
+    check(baseline is not None, "no memory baseline")
+    check(final[0] - baseline[0] <= MEMORY_MARGIN_KB and final[1] - baseline[1] <= MEMORY_MARGIN_KB,
+          f"memory grew from {baseline} to {final} kB")
+
+
+CASES = {name[len("case_"):]: fn for name, fn in globals().items() if name.startswith("case_")}
+
+if __name__ == "__main__":
+    sys.exit(run_cases(CASES, __doc__))

@@ -1,0 +1,324 @@
+// The banner: the manager's rules against a fake browser (next address after each page, the
+// acceptance rules, the errors), the main window's download counting and the blank page before each
+// slide, and the helper process's lifecycle against a stand-in helper that speaks its protocol
+// (started, let go in the tray, restarted by a pop-up; one that cannot start, crashes or hangs).
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "QtTestMain.h"
+#include "app/uMainForm.h"
+#include "platform/Errors.h"
+#include "platform/Gbk.h"
+#include "support/FakeClock.h"
+#include "support/ScriptedBoxes.h"
+#include "support/TempProgramDir.h"
+#include "window/uApplication.h"
+#include "window/uBannerHelper.h"
+#include "window/uWebBrowserManage.h"
+
+namespace {
+
+const char kHost[] = "banner.test:8080";
+const std::string kDefault = "http://banner.test:8080/ssh/TG/tbtg_gd_468_60.html";
+const std::string kPrevious = "http://banner.test:8080/ssh/previous.html";
+
+class FakeBrowser : public IBannerBrowser {
+public:
+    void Navigate(const std::string& url) override { navigations.push_back(url); }
+    void RunDocumentSteps(bool readNextUrl, std::function<void(const TDocumentSteps&)> done) override {
+        requests.push_back(readNextUrl);
+        pending.push_back(std::move(done));
+    }
+    // Completes a document and answers its steps.
+    void Complete(TDocumentSteps::Outcome outcome, const std::string& value = {}) {
+        OnDocumentComplete();
+        Answer(outcome, value);
+    }
+    void Answer(TDocumentSteps::Outcome outcome, const std::string& value = {}) {
+        auto done = std::move(pending.front());
+        pending.erase(pending.begin());
+        done(TDocumentSteps{outcome, value});
+    }
+    std::vector<std::string> navigations;
+    std::vector<bool> requests;  // readNextUrl of each steps request
+    std::vector<std::function<void(const TDocumentSteps&)>> pending;
+};
+
+// A main window built on its own folder, fixed clock and recorded errors.
+struct Program {
+    explicit Program(std::function<std::unique_ptr<IBannerBrowser>(QWidget*)> factory)
+        : clock(SysUtils::EncodeDate(2026, 12, 9) + SysUtils::EncodeTime(10, 0, 0, 0)) {
+        dir.WriteIni("[XTSZ]\r\nNotFirstStart=1\r\n");
+        SetErrorSink([this](const std::string& message) { errors.push_back(plat::GbkToUtf8(message)); });
+        SetBannerBrowserFactory(std::move(factory));
+        form = std::make_unique<TMainFrm>();
+        QTRY_VERIFY(!form->TimerHide->isActive());
+    }
+    ~Program() {
+        form.reset();
+        SetBannerBrowserFactory({});
+        SetErrorSink({});
+    }
+    TempProgramDir dir;
+    FakeClock clock;
+    ScriptedBoxes boxes;
+    std::vector<std::string> errors;
+    std::unique_ptr<TMainFrm> form;
+};
+
+QString FakeHelperScript() {
+    return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/fake_banner_helper.py";
+}
+
+QStringList ReadLog(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+QStringList Navigations(const QString& log) {
+    QStringList out;
+    for (const QString& line : ReadLog(log))
+        if (line.startsWith("NAVIGATE ")) out << QUrl::fromPercentEncoding(line.mid(9).toUtf8());
+    return out;
+}
+
+bool ProcessAlive(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !stat.open(QIODevice::ReadOnly)) return false;
+    return !stat.readAll().contains(") Z ");  // a zombie has ended
+}
+
+}  // namespace
+
+class BannerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { qputenv("CHIMEWICK_AD_HOST", kHost); }
+
+    void addressesComeFromTheHost() {
+        QCOMPARE(TWBManage::DefaultPage(), kDefault);
+        QCOMPARE(TWBManage::AcceptancePattern(), std::string("banner.test:8080/ssh"));
+    }
+
+    void showAdLoadsTheDefaultPageUntilAPageNamesAnother() {
+        FakeBrowser browser;
+        TWBManage manage(&browser);
+        manage.ShowAd();
+        browser.Complete(TDocumentSteps::NextUrlValue, "http://banner.test:8080/ssh/2.html");
+        manage.ShowAd();
+        browser.Complete(TDocumentSteps::NoNextUrl);  // keeps the address: the same page again
+        manage.ShowAd();
+        browser.Complete(TDocumentSteps::NextUrlValue, "http://elsewhere.invalid/x");
+        manage.ShowAd();
+        const std::vector<std::string> want{kDefault, "http://banner.test:8080/ssh/2.html",
+                                            "http://banner.test:8080/ssh/2.html", kDefault};
+        QCOMPARE(browser.navigations, want);
+        QCOMPARE(browser.requests, std::vector<bool>(3, true));  // every document reads the field
+    }
+
+    void nextUrlAfterAPage_data() {
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("nextUrl");  // after the page, starting from kPrevious
+        QTest::addColumn<QString>("error");
+        const QString prev = QString::fromStdString(kPrevious);
+        using S = TDocumentSteps;
+        QTest::newRow("acceptable") << int(S::NextUrlValue) << "http://banner.test:8080/ssh/n.html"
+                                    << "http://banner.test:8080/ssh/n.html"
+                                    << "";
+        QTest::newRow("https") << int(S::NextUrlValue) << "https://banner.test:8080/ssh/n.html"
+                               << "https://banner.test:8080/ssh/n.html"
+                               << "";
+        QTest::newRow("scheme in capitals") << int(S::NextUrlValue) << "HTTP://banner.test:8080/ssh/n"
+                                            << "HTTP://banner.test:8080/ssh/n"
+                                            << "";
+        QTest::newRow("pattern in a query")
+            << int(S::NextUrlValue) << "http://x.invalid/?u=banner.test:8080/ssh"
+            << "http://x.invalid/?u=banner.test:8080/ssh"
+            << "";
+        QTest::newRow("other host") << int(S::NextUrlValue) << "http://x.invalid/ssh/n.html"
+                                    << ""
+                                    << "";
+        QTest::newRow("host without /ssh") << int(S::NextUrlValue) << "http://banner.test:8080/n.html"
+                                           << ""
+                                           << "";
+        QTest::newRow("pattern in other case") << int(S::NextUrlValue) << "http://BANNER.test:8080/ssh/n"
+                                               << ""
+                                               << "";
+        QTest::newRow("empty value") << int(S::NextUrlValue) << ""
+                                     << ""
+                                     << "";
+        QTest::newRow("file address") << int(S::NextUrlValue) << "file:///banner.test:8080/ssh/../etc/passwd"
+                                      << ""
+                                      << "";
+        QTest::newRow("javascript") << int(S::NextUrlValue) << "javascript:alert('banner.test:8080/ssh')"
+                                    << ""
+                                    << "";
+        QTest::newRow("data") << int(S::NextUrlValue) << "data:text/html,banner.test:8080/ssh"
+                              << ""
+                              << "";
+        QTest::newRow("no element") << int(S::NoNextUrl) << "" << prev << "";
+        QTest::newRow("not an input field") << int(S::NotInput) << "" << prev
+                                            << "The banner page's element \"nextUrl\" is not an input field";
+        QTest::newRow("no body") << int(S::NoBody) << "" << prev << "The banner page has no body";
+        QTest::newRow("no style") << int(S::NoStyle) << "" << prev
+                                  << "The banner page's root element has no style";
+        QTest::newRow("not HTML") << int(S::NoDocument) << "" << prev
+                                  << "The banner page is not an HTML document";
+    }
+    void nextUrlAfterAPage() {
+        QFETCH(int, outcome);
+        QFETCH(QString, value);
+        QFETCH(QString, nextUrl);
+        QFETCH(QString, error);
+        FakeBrowser browser;
+        TWBManage manage(&browser);
+        manage.NextUrl = kPrevious;
+        std::string raised;
+        try {
+            browser.Complete(static_cast<TDocumentSteps::Outcome>(outcome), value.toStdString());
+        } catch (const Exception& e) {
+            raised = e.what();
+        }
+        QCOMPARE(QString::fromStdString(raised), error);
+        QCOMPARE(QString::fromStdString(manage.NextUrl), nextUrl);
+    }
+
+    // The page's text is UTF-16 on the page and GBK in the model; the address goes back out unchanged.
+    void nonAsciiAddressRoundTrips() {
+        FakeBrowser browser;
+        TWBManage manage(&browser);
+        const std::string utf8 = "http://banner.test:8080/ssh/广告.html";
+        browser.Complete(TDocumentSteps::NextUrlValue, utf8);
+        QCOMPARE(manage.NextUrl, plat::Utf8ToGbk(utf8));
+        manage.ShowAd();
+        QCOMPARE(browser.navigations.back(), utf8);
+    }
+
+    void answerAfterTheManagerIsGoneIsDropped() {
+        FakeBrowser browser;
+        auto manage = std::make_unique<TWBManage>(&browser);
+        browser.OnDocumentComplete();
+        manage.reset();
+        QVERIFY(!browser.OnDocumentComplete);
+        browser.Answer(TDocumentSteps::NextUrlValue, "http://banner.test:8080/ssh/n.html");  // no crash
+    }
+
+    // The first two download completions after start-up do nothing; from the third on the styles are
+    // set again (without reading the field), and their failures are reported.
+    void downloadCountRule() {
+        FakeBrowser* browser = nullptr;
+        Program p([&](QWidget*) {
+            auto fake = std::make_unique<FakeBrowser>();
+            browser = fake.get();
+            return fake;
+        });
+        QVERIFY(browser);
+        QCOMPARE(browser->navigations, std::vector<std::string>{kDefault});
+        QCOMPARE(p.form->DownloadCount, 0);
+        browser->OnDownloadComplete();
+        browser->OnDownloadComplete();
+        QCOMPARE(p.form->DownloadCount, 2);
+        QVERIFY(browser->requests.empty());
+        browser->OnDownloadComplete();
+        QCOMPARE(browser->requests, std::vector<bool>{false});
+        browser->Answer(TDocumentSteps::Styled);
+        QVERIFY(p.errors.empty());
+        browser->OnDownloadComplete();
+        QCOMPARE(p.form->DownloadCount, 4);
+        QVERIFY_THROWS_EXCEPTION(Exception, browser->Answer(TDocumentSteps::NoBody));
+    }
+
+    void slideShowsTheBlankPageFirstThenTheNextBanner() {
+        FakeBrowser* browser = nullptr;
+        Program p([&](QWidget*) {
+            auto fake = std::make_unique<FakeBrowser>();
+            browser = fake.get();
+            return fake;
+        });
+        browser->Complete(TDocumentSteps::NextUrlValue, "http://banner.test:8080/ssh/2.html");
+        browser->navigations.clear();
+        p.form->ShowForm();
+        QCOMPARE(browser->navigations,
+                 (std::vector<std::string>{"about:blank", "http://banner.test:8080/ssh/2.html"}));
+    }
+
+    // Start-up loads the default page even though the window is hidden; once that page and its steps
+    // are done the helper goes. A pop-up starts it again with the blank page, then the next page.
+    void helperLivesOnlyWhileNeeded() {
+        QTemporaryDir tmp;
+        const QString log = tmp.filePath("helper.log");
+        TBannerHelper* helper = nullptr;
+        Program p([&](QWidget* host) {
+            auto h = std::make_unique<TBannerHelper>(host, QStandardPaths::findExecutable("python3"),
+                                                     QStringList{FakeHelperScript(), log, "speak"});
+            helper = h.get();
+            return h;
+        });
+        QVERIFY(helper);
+        QTRY_COMPARE(QString::fromStdString(p.form->WBManage->NextUrl), "http://banner.test:8080/ssh/1.html");
+        QTRY_VERIFY(!helper->IsRunning());
+        QTRY_VERIFY(ReadLog(log).contains("END"));  // it ended by itself once its input closed
+        QCOMPARE(Navigations(log), QStringList{QString::fromStdString(kDefault)});
+
+        p.form->ShowForm();
+        QVERIFY(helper->IsRunning());
+        QTRY_COMPARE(QString::fromStdString(p.form->WBManage->NextUrl), "http://banner.test:8080/ssh/2.html");
+        QCOMPARE(Navigations(log).mid(1), (QStringList{"about:blank", "http://banner.test:8080/ssh/1.html"}));
+        QVERIFY(helper->IsRunning());  // the window is up
+        p.form->img2Click();
+        QTRY_VERIFY(!helper->IsRunning());
+    }
+
+    // Nothing waits for a helper that is missing, crashes, hangs or speaks another protocol; each
+    // navigation after a failure tries again.
+    void brokenHelpersNeverStopTheProgram_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("crash") << "crash";
+        QTest::newRow("hang") << "hang";
+        QTest::newRow("old protocol") << "old";
+        QTest::newRow("missing") << "";
+    }
+    void brokenHelpersNeverStopTheProgram() {
+        QFETCH(QString, mode);
+        QTemporaryDir tmp;
+        const QString log = tmp.filePath("helper.log");
+        QWidget window;
+        QWidget* host = new QWidget(&window);
+        TBannerHelperTimeouts timeouts;
+        timeouts.helloMs = 300;
+        timeouts.quitGraceMs = 300;
+        const QString program =
+            mode.isEmpty() ? tmp.filePath("no-such-helper") : QStandardPaths::findExecutable("python3");
+        TBannerHelper helper(host, program, {FakeHelperScript(), log, mode}, timeouts);
+        bool completed = false;
+        helper.OnDocumentComplete = [&] { completed = true; };
+        window.show();
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            QElapsedTimer clock;
+            clock.start();
+            helper.Navigate("http://banner.test/ssh/x.html");
+            helper.RunDocumentSteps(true, [](const TDocumentSteps&) { QFAIL("no document to answer for"); });
+            QVERIFY(clock.elapsed() < 200);
+            QTRY_VERIFY(!helper.IsRunning());
+        }
+        QVERIFY(!completed);
+        QCOMPARE(ReadLog(log).filter("START").size(), mode.isEmpty() ? 0 : 2);
+        if (mode == "hang") {
+            // Killed after the grace period, not left behind.
+            for (const QString& line : ReadLog(log).filter("START"))
+                QTRY_VERIFY(!ProcessAlive(line.mid(6).toLongLong()));
+        }
+    }
+};
+
+CHIMEWICK_QTEST_MAIN(BannerTest)
+#include "BannerTest.moc"

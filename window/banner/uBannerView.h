@@ -1,0 +1,56 @@
+#pragma once
+// The banner helper's browser: a borderless 586x139 view (in a frame the program embeds) whose page can open
+// no dialog, window, download or permission prompt, may not read local files, and never sees a right click.
+// It talks to the program through the line protocol in window/uBannerProtocol.h.
+#include <QObject>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <functional>
+
+class TSilentPage : public QWebEnginePage {
+    Q_OBJECT
+public:
+    TSilentPage(QWebEngineProfile* profile, QObject* parent);
+
+protected:
+    void javaScriptAlert(const QUrl&, const QString&) override {}
+    bool javaScriptConfirm(const QUrl&, const QString&) override { return false; }
+    bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override { return false; }
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
+                                  const QString&) override {}
+    QStringList chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) override { return {}; }
+    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+};
+
+// Addresses the banner may show: web pages and the blank page.
+bool BannerAddressAllowed(const QUrl& url);
+
+class TBannerView : public QObject {
+    Q_OBJECT
+public:
+    // write sends one protocol line to the program.
+    explicit TBannerView(std::function<void(const QByteArray&)> write);
+    ~TBannerView() override;
+
+    // Handles one line from the program.
+    void Command(const QByteArray& line);
+    QWebEngineView* View() { return view_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // For every event the application delivers: true (handled, not delivered) for right button
+    // presses, releases and context-menu requests aimed at the page.
+    bool ApplicationEventsMessage(QObject* watched, QEvent* event) const;
+
+private:
+    void RunSteps(const QByteArray& serial, bool read);
+
+    std::function<void(const QByteArray&)> write_;
+    QWebEngineProfile* profile_ = nullptr;
+    QWidget* frame_ = nullptr;
+    QWebEngineView* view_ = nullptr;
+    TSilentPage* page_ = nullptr;
+    WId windowId_ = 0;  // the native window last announced
+    QUrl requested_;    // the address last asked for, named when its load fails
+};
