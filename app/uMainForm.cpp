@@ -301,16 +301,24 @@ void TMainFrm::ShowForm() {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     PopupHeight = DesignHeight;
     setWindowState(windowState() & ~Qt::WindowMinimized);
-    setGeometry(screen.x() + screen.width() - width() - 2, screen.y() + screen.height() - 46, width(), 16);
+    // The slide keeps its own place and height instead of reading the window's back each step: a
+    // configure event from the X server, handled while messages are pumped, can carry an older
+    // geometry, and a step taken from it would end the window a step too high.
+    const int left = screen.x() + screen.width() - width() - 2;
+    int top = screen.y() + screen.height() - 46;
+    int slideHeight = 16;
+    setGeometry(left, top, width(), slideHeight);
     show();
     raise();
-    while (height() < PopupHeight + 5) {
-        setGeometry(x(), y() - 3, width(), height() + 3);
+    while (slideHeight < PopupHeight + 5) {
+        slideHeight += 3;
+        top -= 3;
+        setGeometry(left, top, width(), slideHeight);
         repaint();
         QApplication::processEvents();
         if (serial != slideSerial_) return;
     }
-    resize(width(), DesignHeight);
+    setGeometry(left, top, width(), DesignHeight);
     PopupHeight = 0;
     ShowAd();
 }
