@@ -10,11 +10,12 @@
 #include <algorithm>
 
 #include "window/uApplication.h"
+#include "window/uControls.h"
 
 namespace setdlg {
 
 QColor ToQColor(TColor color) {
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+    return ColorFromStored(static_cast<unsigned>(color));
 }
 
 // ---- alignment -----------------------------------------------------------------------------------

@@ -9,11 +9,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/GbkChar.h"
+#include "platform/Utf8.h"
+
 namespace plat {
 namespace {
 
 constexpr const char* kGbkName = "CP936";
-constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";  // U+FFFD
 
 // One conversion descriptor per direction and thread, opened on first use.
 class Converter {
@@ -47,35 +49,6 @@ private:
     iconv_t cd_;
 };
 
-bool IsGbkLead(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
-}
-bool IsGbkTrail(unsigned char c) {
-    return c >= 0x40 && c <= 0xFE && c != 0x7F;
-}
-
-// Length of the well-formed UTF-8 character at the start of s, or 0 when it is malformed.
-std::size_t Utf8CharLen(std::string_view s) {
-    auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    auto cont = [&](std::size_t i) { return i < s.size() && (b(i) & 0xC0) == 0x80; };
-    unsigned char c = b(0);
-    if (c < 0x80) return 1;
-    if (c >= 0xC2 && c <= 0xDF) return cont(1) ? 2 : 0;
-    if (c >= 0xE0 && c <= 0xEF) {
-        if (!cont(1) || !cont(2)) return 0;
-        if (c == 0xE0 && b(1) < 0xA0) return 0;   // overlong
-        if (c == 0xED && b(1) >= 0xA0) return 0;  // surrogate
-        return 3;
-    }
-    if (c >= 0xF0 && c <= 0xF4) {
-        if (!cont(1) || !cont(2) || !cont(3)) return 0;
-        if (c == 0xF0 && b(1) < 0x90) return 0;   // overlong
-        if (c == 0xF4 && b(1) >= 0x90) return 0;  // above U+10FFFF
-        return 4;
-    }
-    return 0;
-}
-
 }  // namespace
 
 std::string GbkToUtf8(std::string_view gbk) {
@@ -93,7 +66,7 @@ std::string GbkToUtf8(std::string_view gbk) {
         }
         // A double-byte code without a character is one unknown character; a lead byte without a
         // valid trail byte (or at the end) is one unknown byte.
-        std::size_t bad = (gbk.size() >= 2 && IsGbkLead(gbk[0]) && IsGbkTrail(gbk[1])) ? 2 : 1;
+        std::size_t bad = GbkCharLen(gbk);
         out.append(kReplacementUtf8);
         gbk.remove_prefix(bad);
     }

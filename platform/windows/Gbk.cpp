@@ -10,42 +10,16 @@
 #include <string>
 #include <string_view>
 
+#include "platform/GbkChar.h"
+#include "platform/Utf8.h"
+
 namespace plat {
 namespace {
 
 constexpr UINT kGbkCodePage = 936;
-constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";  // U+FFFD
 
-bool IsGbkLead(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
-}
-bool IsGbkTrail(unsigned char c) {
-    return c >= 0x40 && c <= 0xFE && c != 0x7F;
-}
 bool IsPrivateUse(wchar_t w) {
     return w >= 0xE000 && w <= 0xF8FF;
-}
-
-// Length of the well-formed UTF-8 character at the start of s, or 0 when it is malformed.
-std::size_t Utf8CharLen(std::string_view s) {
-    auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    auto cont = [&](std::size_t i) { return i < s.size() && (b(i) & 0xC0) == 0x80; };
-    unsigned char c = b(0);
-    if (c < 0x80) return 1;
-    if (c >= 0xC2 && c <= 0xDF) return cont(1) ? 2 : 0;
-    if (c >= 0xE0 && c <= 0xEF) {
-        if (!cont(1) || !cont(2)) return 0;
-        if (c == 0xE0 && b(1) < 0xA0) return 0;   // overlong
-        if (c == 0xED && b(1) >= 0xA0) return 0;  // surrogate
-        return 3;
-    }
-    if (c >= 0xF0 && c <= 0xF4) {
-        if (!cont(1) || !cont(2) || !cont(3)) return 0;
-        if (c == 0xF0 && b(1) < 0x90) return 0;   // overlong
-        if (c == 0xF4 && b(1) >= 0x90) return 0;  // above U+10FFFF
-        return 4;
-    }
-    return 0;
 }
 
 // The UTF-16 code unit of one GBK character (one or two bytes), or 0 when it has none.
@@ -88,8 +62,7 @@ std::string GbkToUtf8(std::string_view gbk) {
         }
         // A lead byte with a trail byte is one character, converted or replaced as a whole; any
         // other byte stands alone.
-        const std::size_t len =
-            (IsGbkLead(c) && i + 1 < gbk.size() && IsGbkTrail(static_cast<unsigned char>(gbk[i + 1]))) ? 2 : 1;
+        const std::size_t len = GbkCharLen(gbk.substr(i));
         const wchar_t w = GbkCharToWide(gbk.substr(i, len));
         if (w != 0)
             AppendUtf8(out, w);

@@ -6,7 +6,7 @@ Usage: banner_cases.py --exe build/chimewick --helper build/chimewick-banner [--
 Exit status 0 when every case passed, 1 on a failure, 77 when a needed tool or the helper is missing.
 """
 
-import argparse
+import contextlib
 import os
 import re
 import sys
@@ -15,7 +15,8 @@ import time
 from banner_helper_check import TEST_ENV
 from banner_server import COLOURS, BannerServer
 from chimewick_e2e import FINAL, IMG2, QUIET, check, wait_in_tray, wait_shown_in_place
-from xsession import CaseFailed, Desktop, missing_tools, wait_until
+from case_runner import run_cases
+from xsession import Desktop, wait_until
 
 PANEL2_Y = 169  # the banner strip's top in the window
 PANEL1_COLOUR = (198, 216, 242)  # the content panel above it
@@ -188,35 +189,28 @@ def case_server_down(d):
 CASES = {name[len("case_"):]: fn for name, fn in globals().items() if name.startswith("case_")}
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--exe", required=True)
+def add_arguments(parser):
     parser.add_argument("--helper", required=True)
-    parser.add_argument("--out", default=None)
-    parser.add_argument("cases", nargs="+", choices=sorted(CASES) + ["all"])
-    args = parser.parse_args()
-    missing = missing_tools() + [t for t in ("convert",) if not any(
+
+
+def missing(args):
+    absent = [t for t in ("convert",) if not any(
         os.access(os.path.join(p, t), os.X_OK) for p in os.environ.get("PATH", "").split(":"))]
     if not os.access(args.helper, os.X_OK):
-        missing.append(args.helper)
-    if missing:
-        print("skipped: missing " + ", ".join(missing))
-        return 77
-    failed = 0
-    for name in (sorted(CASES) if "all" in args.cases else args.cases):
-        t0 = time.monotonic()
-        try:
-            with BannerServer() as server:
-                host = server.host if name != "server_down" else "127.0.0.1:9"
-                with BannerDesktop(args.exe, args.helper, server, host, out_dir=args.out,
-                                   name=f"banner-{name}") as d:
-                    CASES[name](d)
-            print(f"PASS {name} ({time.monotonic() - t0:.1f} s)")
-        except CaseFailed as e:
-            failed += 1
-            print(f"FAIL {name}: {e}")
-    return 1 if failed else 0
+        absent.append(args.helper)
+    return absent
+
+
+@contextlib.contextmanager
+def banner_desktop(args, name):
+    """A loopback banner server and a desktop whose program asks it for pages (server_down: an
+    address where nothing listens)."""
+    with BannerServer() as server:
+        host = server.host if name != "server_down" else "127.0.0.1:9"
+        with BannerDesktop(args.exe, args.helper, server, host, out_dir=args.out, name=f"banner-{name}") as d:
+            yield d
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_cases(CASES, __doc__, add_arguments=add_arguments, missing=missing,
+                       open_desktop=banner_desktop))

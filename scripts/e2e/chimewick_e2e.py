@@ -5,13 +5,13 @@ Usage: chimewick_e2e.py --exe build/chimewick [--out build/e2e] CASE...   (or "a
 Exit status 0 when every case passed, 1 on a failure, 77 when a needed tool is missing.
 """
 
-import argparse
 import os
 import re
 import sys
 import time
 
-from xsession import SCREEN_H, SCREEN_W, CaseFailed, Desktop, missing_tools, wait_until
+from case_runner import run_cases
+from xsession import SCREEN_H, SCREEN_W, CaseFailed, wait_until
 
 W, H = 442, 259
 FINAL = (SCREEN_W - W - 2, SCREEN_H - 36 - H, W, H)  # 36 above the bottom, 2 from the right
@@ -163,30 +163,6 @@ def case_close(d):
 CASES = {name[len("case_"):]: fn for name, fn in globals().items() if name.startswith("case_")}
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--out", default=None, help="folder for screenshots")
-    parser.add_argument("cases", nargs="+", choices=sorted(CASES) + ["all"])
-    args = parser.parse_args()
-    missing = missing_tools()
-    if missing:
-        print("skipped: missing " + ", ".join(missing))
-        return 77
-    names = sorted(CASES) if "all" in args.cases else args.cases
-    failed = 0
-    for name in names:
-        t0 = time.monotonic()
-        try:
-            tray = name != "tray_appears_later"
-            with Desktop(args.exe, out_dir=args.out, name=name, tray=tray) as d:
-                CASES[name](d)
-            print(f"PASS {name} ({time.monotonic() - t0:.1f} s)")
-        except CaseFailed as e:
-            failed += 1
-            print(f"FAIL {name}: {e}")
-    return 1 if failed else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    # The tray host of this one case starts only after the program.
+    sys.exit(run_cases(CASES, __doc__, options={"tray_appears_later": {"tray": False}}))

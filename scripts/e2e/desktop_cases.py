@@ -6,7 +6,6 @@ Usage: desktop_cases.py --exe build/chimewick [--out build/e2e] CASE...   (or "a
 Exit status 0 when every case passed, 1 on a failure, 77 when a needed tool is missing.
 """
 
-import argparse
 import os
 import shutil
 import signal
@@ -14,7 +13,8 @@ import subprocess
 import sys
 import time
 
-from xsession import CaseFailed, Desktop, missing_tools, wait_until
+from case_runner import run_cases
+from xsession import CaseFailed, wait_until
 
 W, H = 442, 259          # the main window's design size
 DIALOG = (703, 341)      # the settings dialog's design size
@@ -124,37 +124,13 @@ def case_hidpi(d):
 
 
 CASES = {
-    "second_start_shows": (case_second_start_shows, {}),
-    "second_start_during_first_start": (case_second_start_during_first_start, {}),
-    "stale_lock": (case_stale_lock, {}),
-    "hidpi": (case_hidpi, {"screen": (2560, 1600), "program_env": {"QT_SCALE_FACTOR": "2"}}),
+    "second_start_shows": case_second_start_shows,
+    "second_start_during_first_start": case_second_start_during_first_start,
+    "stale_lock": case_stale_lock,
+    "hidpi": case_hidpi,
 }
-
-
-def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--out", default=None, help="folder for screenshots")
-    parser.add_argument("cases", nargs="+", choices=sorted(CASES) + ["all"])
-    args = parser.parse_args()
-    missing = missing_tools()
-    if missing:
-        print("skipped: missing " + ", ".join(missing))
-        return 77
-    names = sorted(CASES) if "all" in args.cases else args.cases
-    failed = 0
-    for name in names:
-        t0 = time.monotonic()
-        case, options = CASES[name]
-        try:
-            with Desktop(args.exe, out_dir=args.out, name=name, **options) as d:
-                case(d)
-            print(f"PASS {name} ({time.monotonic() - t0:.1f} s)")
-        except (CaseFailed, subprocess.TimeoutExpired) as e:
-            failed += 1
-            print(f"FAIL {name}: {e}")
-    return 1 if failed else 0
+OPTIONS = {"hidpi": {"screen": (2560, 1600), "program_env": {"QT_SCALE_FACTOR": "2"}}}
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_cases(CASES, __doc__, options=OPTIONS, failures=(subprocess.TimeoutExpired,)))

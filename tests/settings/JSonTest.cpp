@@ -8,32 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "LineCases.h"
 #include "settings/uStrList.h"
 #include "settings/uToolsObj.h"
 
 namespace {
 
-using Lines = std::vector<AnsiString>;
-
-TStringList ListOf(const Lines& lines) {
-    TStringList list;
-    for (const auto& line : lines) list.Add(line);
-    return list;
-}
+using settings_test::Lines;
+using settings_test::ListOf;
 
 Lines Read(const AnsiString& text) {
     return TJSon::JsonToList(text)->Lines;
 }
 
-struct ReadCase {
-    const char* what;
-    AnsiString text;
-    Lines lines;
-};
-
-void PrintTo(const ReadCase& c, std::ostream* os) {
-    *os << c.what;
-}
+using ReadCase = settings_test::TextCase;
 
 class JSonRead : public testing::TestWithParam<ReadCase> {};
 

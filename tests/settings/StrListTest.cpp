@@ -5,17 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "LineCases.h"
 #include "settings/uStrList.h"
 
 namespace {
 
-using Lines = std::vector<AnsiString>;
-
-TStringList ListOf(const Lines& lines) {
-    TStringList list;
-    for (const auto& line : lines) list.Add(line);
-    return list;
-}
+using settings_test::Lines;
+using settings_test::ListOf;
+using settings_test::TextCase;
 
 TEST(StrList, NamesAndValuesSplitAtTheFirstEquals) {
     const TStringList list = ListOf({"a=b=c", "=v", "k=", "plain"});
@@ -82,16 +79,6 @@ INSTANTIATE_TEST_SUITE_P(
         SetCase{"value with equals and blanks kept", {}, "k", " b = c ", {"k= b = c "}},
         SetCase{"empty name", {"a=1"}, "", "v", {"a=1", "=v"}},
         SetCase{"name with equals never matches its own line", {"a=b=1"}, "a=b", "2", {"a=b=1", "a=b=2"}}));
-
-struct TextCase {
-    const char* what;
-    AnsiString text;
-    Lines lines;
-};
-
-void PrintTo(const TextCase& c, std::ostream* os) {
-    *os << c.what;
-}
 
 class StrListSetText : public testing::TestWithParam<TextCase> {};
 
