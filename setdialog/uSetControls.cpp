@@ -228,8 +228,9 @@ void TImage::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     const bool click = FPressed && event->button() == Qt::LeftButton && rect().contains(p);
     if (event->button() == Qt::LeftButton) FPressed = false;
-    // The click comes before the release notification; an error in it skips the rest.
-    if (click && OnClick) OnClick(this);
+    // The click comes before the release notification; an error in it is shown and skips the rest.
+    // It is caught here: Qt's event delivery does not clean up after an exception passing through it.
+    if (click && OnClick && !RunStep([this] { OnClick(this); })) return;
     if (OnMouseUp) OnMouseUp(this, event->button(), p.x(), p.y());
 }
 
@@ -255,7 +256,7 @@ void TLabel::mouseReleaseEvent(QMouseEvent* event) {
     const bool click =
         FPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     if (event->button() == Qt::LeftButton) FPressed = false;
-    if (click) OnClick(this);
+    if (click) RunStep([this] { OnClick(this); });  // the error stays out of Qt's event delivery
 }
 
 // ---- edits ---------------------------------------------------------------------------------------

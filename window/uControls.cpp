@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "window/uApplication.h"
+
 QColor ColorFromStored(unsigned stored) {
     return QColor(stored & 0xFF, (stored >> 8) & 0xFF, (stored >> 16) & 0xFF);
 }
@@ -64,7 +66,9 @@ void TImage::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = event->button() == Qt::LeftButton && leftPressed_ && rect().contains(p);
     if (event->button() == Qt::LeftButton) leftPressed_ = false;
     emit MouseUp(event->button(), p.x(), p.y());
-    if (click) emit Click();
+    // A click handler's error is shown here rather than left to unwind through Qt's mouse handling,
+    // which is not written for exceptions and would leak its event state.
+    if (click) RunStep([this] { emit Click(); });
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& family, int pixelSize, bool bold, const QColor& color) {
