@@ -36,9 +36,11 @@ test-windows: deps
 core-test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -L core
 
-# The core's unit tests under AddressSanitizer and UBSan, in a build directory of their own.
+# The core's unit tests and the widget tests (offscreen) under AddressSanitizer and UBSan, in a build
+# directory of their own. The banner helper is left out: Qt WebEngine is not built with the sanitizers.
 asan:
-	$(MAKE) core-test BUILD=build-asan BUILD_TYPE=Debug CMAKE_ARGS="-DCHIMEWICK_SANITIZE=ON -DCHIMEWICK_GUI=OFF"
+	$(MAKE) build BUILD=build-asan BUILD_TYPE=Debug CMAKE_ARGS="-DCHIMEWICK_SANITIZE=ON -DCHIMEWICK_GUI=ON -DCHIMEWICK_BANNER=OFF"
+	ctest --test-dir build-asan --output-on-failure -j $(JOBS) -L 'core|widget'
 
 # libFuzzer runs of the core's parsers (clang), FUZZ_SECONDS each (default 60), in build-fuzz/.
 fuzz: deps
