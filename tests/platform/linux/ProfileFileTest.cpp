@@ -1,5 +1,5 @@
-// The settings file on disk: reading, creating, in-place changes, and writes that fail without
-// touching the old file.
+// The settings file on disk, beyond what every system shares (tests/platform/ProfileFileTest.cpp):
+// permissions, links, in-place changes, and writes that fail without touching the old file.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -12,15 +12,12 @@
 #include <functional>
 #include <string>
 
-#include "platform/Errors.h"
+#include "ProfileFileFixture.h"
 #include "platform/Profile.h"
-#include "support/TempProgramDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-const std::string kFixture = std::string(CHIMEWICK_FIXTURES) + "/platform/Tovik-mixed.ini";
 
 std::string FileBytes(const fs::path& p) {
     return TempProgramDir::ReadFile(p);
@@ -38,15 +35,6 @@ std::vector<std::string> OtherEntries(const fs::path& dir, const std::string& ex
     return names;
 }
 
-std::string WriteErrorOf(const std::function<void()>& write) {
-    try {
-        write();
-    } catch (const EIniFileException& e) {
-        return e.Message();
-    }
-    return "<no error>";
-}
-
 // Runs body in a child process (optionally as an unprivileged user) and returns its exit code.
 int RunInChild(const std::function<int()>& body, bool dropPrivileges) {
     fflush(nullptr);
@@ -62,23 +50,8 @@ int RunInChild(const std::function<int()>& body, bool dropPrivileges) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
 }
 
-class ProfileFileTest : public testing::Test {
-protected:
-    TempProgramDir dir_;
-    fs::path ini_ = dir_.IniFile();
-    std::string path_ = ini_.string();
-};
-
-TEST_F(ProfileFileTest, MissingFileGivesDefaultAndCreatesNothing) {
-    EXPECT_EQ(plat::ProfileRead(path_, "XHBX", "xhzq", "120  "), "120");
-    EXPECT_FALSE(fs::exists(dir_.IniDir()));
-}
-
-TEST_F(ProfileFileTest, FirstWriteCreatesFileButNotFolder) {
-    EXPECT_EQ(WriteErrorOf([&] { plat::ProfileWrite(path_, "XHBX", "xhzq", "30"); }),
-              "Unable to write to " + path_);
-    EXPECT_FALSE(fs::exists(dir_.IniDir()));
-
+// A new file gets the usual permissions, and the write leaves no temp file beside it.
+TEST_F(ProfileFileTest, NewFileHasUsualPermissionsAndNoTempFile) {
     fs::create_directory(dir_.IniDir());
     mode_t old = umask(022);
     plat::ProfileWrite(path_, "XHBX", "xhzq", "30");
@@ -90,8 +63,8 @@ TEST_F(ProfileFileTest, FirstWriteCreatesFileButNotFolder) {
 }
 
 TEST_F(ProfileFileTest, WritesChangeOneLineOfARealFile) {
-    const std::string original = FileBytes(kFixture);
-    ASSERT_FALSE(original.empty()) << kFixture;
+    const std::string original = FileBytes(kMixedIniFixture);
+    ASSERT_FALSE(original.empty()) << kMixedIniFixture;
     dir_.WriteIni(original);
 
     EXPECT_EQ(plat::ProfileRead(path_, "XHBX", "xhzq", ""), "45");
@@ -136,12 +109,9 @@ TEST_F(ProfileFileTest, SymlinkedFileIsWrittenThroughTheLink) {
     EXPECT_EQ(FileBytes(real), "[S]\r\nk=2\r\n");
 }
 
-TEST_F(ProfileFileTest, DirectoryInPlaceOfFile) {
+TEST_F(ProfileFileTest, DirectoryInPlaceOfFileLeavesNoTempFile) {
     fs::create_directories(ini_);
-    EXPECT_EQ(plat::ProfileRead(path_, "S", "k", "def "), "def");
     EXPECT_EQ(WriteErrorOf([&] { plat::ProfileWrite(path_, "S", "k", "v"); }), "Unable to write to " + path_);
-    EXPECT_TRUE(fs::is_directory(ini_));
-    EXPECT_TRUE(fs::is_empty(ini_));
     EXPECT_TRUE(OtherEntries(dir_.IniDir(), "Tovik.ini").empty());
 }
 
