@@ -1,9 +1,8 @@
 // The settings file on disk, on every system: reading never creates anything, the first write creates
 // the file but not its folder, and a write that cannot happen raises with the file's path.
-#include "ProfileFileFixture.h"
-
 #include <filesystem>
 
+#include "ProfileFileFixture.h"
 #include "platform/Profile.h"
 
 namespace fs = std::filesystem;
