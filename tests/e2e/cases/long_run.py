@@ -1,18 +1,14 @@
-#!/usr/bin/env python3
-"""End-to-end case of a long run: the program in the tray with a one-minute cyclic reminder through half
-an hour of a fast fake clock. Every firing must come one period after the previous one (plus at most one
-tick), the memory must stay flat and no error may be shown.
-
-Usage: long_run_cases.py --exe build/chimewick [--out build/e2e] CASE...   (or "all")
+"""A long run: the program in the tray with a one-minute cyclic reminder through half an hour of a fast
+fake clock. Every firing must come one period after the previous one (plus at most one tick), the memory
+must stay flat and no error may be shown.
 """
 
 import datetime
 import re
-import sys
 import time
 
-from case_runner import run_cases
-from chimewick_e2e import FINAL, check, wait_in_tray
+from cases.main_window import FINAL, check, wait_in_tray
+from runner import Suite
 from xsession import wait_until
 
 START = datetime.datetime(2026, 12, 9, 9, 0, 0)
@@ -28,6 +24,10 @@ SETTINGS = ("[XTSZ]\r\nNotFirstStart=1\r\n[XHBX]\r\nstartXHBJ=1\r\nxhzq=1\r\ntxn
 # What the heap may gain between the first firings and the end: caches filled by the first pop-ups
 # settle early, and a leak of a few kilobytes per pop-up over some twenty of them shows above this.
 MEMORY_MARGIN_KB = 1024
+
+# Its fast fake clock measures gaps between firings: it runs alone, so other cases' load on a small
+# machine cannot stretch a tick.
+suite = Suite("e2e.", timeout=90, labels=("e2e", "long"), properties={"RUN_SERIAL": "ON"})
 
 
 def memory_kb(pid):
@@ -45,7 +45,9 @@ def memory_kb(pid):
     return rss, private
 
 
-def case_long_run(d):
+@suite.case
+def long_run(d):
+    """Half an hour of a fast clock: every cyclic firing one period after the last, flat memory."""
     d.ini_bytes = SETTINGS
     d.faketime = f"@{START:%Y-%m-%d %H:%M:%S} x{SPEED}"
     d.start_program()
@@ -90,9 +92,3 @@ def case_long_run(d):
     check(baseline is not None, "no memory baseline")
     check(final[0] - baseline[0] <= MEMORY_MARGIN_KB and final[1] - baseline[1] <= MEMORY_MARGIN_KB,
           f"memory grew from {baseline} to {final} kB")
-
-
-CASES = {name[len("case_"):]: fn for name, fn in globals().items() if name.startswith("case_")}
-
-if __name__ == "__main__":
-    sys.exit(run_cases(CASES, __doc__))

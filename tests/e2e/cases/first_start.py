@@ -1,18 +1,14 @@
-#!/usr/bin/env python3
-"""End-to-end cases of the first start: the start-at-login question, the settings dialog that opens by
-itself, what closing it writes, and the starts after it.
-
-Usage: first_start_cases.py --exe build/chimewick [--out build/e2e] CASE...   (or "all")
+"""The first start: the start-at-login question, the settings dialog that opens by itself, what
+closing it writes, and the starts after it.
 """
 
 import datetime
 import os
 import re
-import sys
 import time
 
-from case_runner import run_cases
-from chimewick_e2e import check, wait_in_tray, wait_shown_in_place
+from cases.main_window import check, wait_in_tray, wait_shown_in_place
+from runner import Suite
 from xsession import wait_until
 
 QUESTION_CAPTION = "系统提示"
@@ -28,6 +24,8 @@ START = datetime.datetime(2026, 12, 9, 11, 59, 40)
 SPEED = 10
 FAKETIME = f"@{START:%Y-%m-%d %H:%M:%S} x{SPEED}"
 LUNCH = "该准备吃午饭了！"
+
+suite = Suite("e2e.", timeout=90)
 
 
 def autostart_entry(d):
@@ -81,7 +79,8 @@ def fake_now(d):
     return START + datetime.timedelta(seconds=(time.monotonic() - d.started) * SPEED)
 
 
-def case_first_start_saved(d):
+@suite.case
+def first_start_saved(d):
     """OK to the question writes the login entry; the dialog opens on the reminder page, a fixed-time
     reminder set there is written with every other setting and fires at its minute; the next start asks
     nothing and opens nothing."""
@@ -133,7 +132,8 @@ def case_first_start_saved(d):
         check(f.read() == entry, "the second start changed the login entry")
 
 
-def case_first_start_cancelled(d):
+@suite.case
+def first_start_cancelled(d):
     """Cancel to the question writes nothing and is not remembered: a start that ends before the dialog
     is saved leaves the next start asking again."""
     d.faketime = FAKETIME
@@ -149,9 +149,3 @@ def case_first_start_cancelled(d):
     answer(d, wait_question(d), "Return")
     wait_dialog(d)
     check(os.path.isfile(autostart_entry(d)), "no login entry after OK at the second start")
-
-
-CASES = {name[len("case_"):]: fn for name, fn in globals().items() if name.startswith("case_")}
-
-if __name__ == "__main__":
-    sys.exit(run_cases(CASES, __doc__))

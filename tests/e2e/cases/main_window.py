@@ -1,16 +1,12 @@
-#!/usr/bin/env python3
-"""End-to-end cases: the real program on a virtual display with a tray host, driven with xdotool.
-
-Usage: chimewick_e2e.py --exe build/chimewick [--out build/e2e] CASE...   (or "all")
-Exit status 0 when every case passed, 1 on a failure, 77 when a needed tool is missing.
+"""The main window and the tray: the real program on a virtual display with a tray host, driven with
+xdotool. The helpers at the top are shared by the other case files.
 """
 
 import os
 import re
-import sys
 import time
 
-from case_runner import run_cases
+from runner import Suite
 from xsession import SCREEN_H, SCREEN_W, CaseFailed, wait_until
 
 W, H = 442, 259
@@ -21,6 +17,8 @@ STRIP = (200, 11)  # a point of the title strip's drag area
 
 QUIET = b"[XTSZ]\r\nNotFirstStart=1\r\n"
 LUNCH = "该吃午饭了"
+
+suite = Suite("e2e.")
 
 
 def check(condition, message):
@@ -42,7 +40,9 @@ def wait_in_tray(d):
     return wait_until("exactly one tray icon", lambda: len(d.tray_icons()) == 1 and d.tray_icons())[0]
 
 
-def case_start_in_tray(d):
+@suite.case
+def start_in_tray(d):
+    """A set-up program starts into the tray: one icon, no window, the clock running."""
     d.ini_bytes = QUIET
     d.start_program()
     wait_in_tray(d)
@@ -56,7 +56,10 @@ def case_start_in_tray(d):
     print(f"start to tray: {elapsed * 1000:.0f} ms")
 
 
-def case_reminder_popup(d):
+@suite.case
+def reminder_popup(d):
+    """A noon reminder slides the window up in place with its text, announcement and date; minimising
+    leaves one icon."""
     d.ini_bytes = QUIET + ("[XHBX]\r\nstartDSBJ=1\r\nOnTime=12:00\r\nOnTimeTxnr= %s \r\n" % LUNCH).encode("gbk")
     d.start_program()
     wait_in_tray(d)
@@ -73,7 +76,9 @@ def case_reminder_popup(d):
     d.screenshot("minimised")
 
 
-def case_tray_click(d):
+@suite.case
+def tray_click(d):
+    """A click on the tray icon brings the window up in place and takes the icon away."""
     d.ini_bytes = QUIET
     d.start_program()
     icon = wait_in_tray(d)
@@ -83,7 +88,9 @@ def case_tray_click(d):
     d.screenshot("shown")
 
 
-def case_drag(d):
+@suite.case
+def drag(d):
+    """Dragging the title strip moves the window with the pointer."""
     d.ini_bytes = QUIET
     d.start_program()
     icon = wait_in_tray(d)
@@ -100,7 +107,10 @@ def case_drag(d):
     d.screenshot("dragged")
 
 
-def case_bad_setting(d):
+@suite.case
+def bad_setting(d):
+    """A value that does not convert is shown in a box; the program carries on and leaves the file
+    alone."""
     d.ini_bytes = QUIET + b"[XHBX]\r\nxhzq=abc\r\n"
     d.start_program()
     box = wait_until("the error box", d.viewable_boxes)[0]
@@ -116,7 +126,9 @@ def case_bad_setting(d):
         check(f.read() == d.ini_bytes, "the settings file was changed")
 
 
-def case_tray_appears_later(d):
+# The tray host of this one case starts only after the program.
+@suite.case(tray=False)
+def tray_appears_later(d):
     """Without a tray the window is minimised where it stays reachable; once a tray host appears, the
     next minimise goes to the tray."""
     d.ini_bytes = QUIET
@@ -133,7 +145,8 @@ def case_tray_appears_later(d):
                lambda: d.viewable_boxes() == [] and d.map_state(wid) != "IsViewable")
 
 
-def case_first_start(d):
+@suite.case
+def first_start(d):
     """No settings file: the start-at-login question comes first, OK registers the program, then the
     settings dialog opens while the clock has not started yet."""
     d.start_program()
@@ -149,7 +162,9 @@ def case_first_start(d):
     d.screenshot("dialog")
 
 
-def case_close(d):
+@suite.case
+def close(d):
+    """The close picture ends the program with status 0."""
     d.ini_bytes = QUIET
     d.start_program()
     icon = wait_in_tray(d)
@@ -158,11 +173,3 @@ def case_close(d):
     d.click(wid, *IMG3)
     wait_until("the program to end", lambda: not d.program_alive())
     check(d.program.returncode == 0, f"exit status {d.program.returncode}")
-
-
-CASES = {name[len("case_"):]: fn for name, fn in globals().items() if name.startswith("case_")}
-
-
-if __name__ == "__main__":
-    # The tray host of this one case starts only after the program.
-    sys.exit(run_cases(CASES, __doc__, options={"tray_appears_later": {"tray": False}}))
