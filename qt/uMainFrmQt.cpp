@@ -78,6 +78,11 @@ void TMainFrmQt::CreateControls() {
     lbl_3->setObjectName(QStringLiteral("lbl_3"));
     lbl_BBSJ->setObjectName(QStringLiteral("lbl_BBSJ"));
 
+    // The window's images are stretched and leave out their pictures' key colour.
+    for (TImage* image : {img1, img_set, img2, img3, img4, img_BJTP}) {
+        image->SetStretch(true);
+        image->SetTransparent(true);
+    }
     for (TImage* button : {img_set, img2, img3}) button->setCursor(Qt::PointingHandCursor);
     img_set->SetPicture(ResourcePicture(QStringLiteral("settings.png")));
     img2->SetPicture(ResourcePicture(QStringLiteral("minimise.png")));

@@ -13,6 +13,9 @@
 
 class TTrayIcon;
 
+// The main window's panels: the kit's flat panel, its colour given and read as Qt's colour.
+using TPanel = TFlatPanel;
+
 class TMainFrmQt : public QWidget, public IMainView {
     Q_OBJECT
 public:

@@ -10,13 +10,8 @@
 #include <algorithm>
 
 #include "qt/shell/uApplication.h"
-#include "qt/uControls.h"
 
 namespace setdlg {
-
-QColor ToQColor(TColor color) {
-    return ColorFromStored(static_cast<unsigned>(color));
-}
 
 // ---- alignment -----------------------------------------------------------------------------------
 
@@ -120,32 +115,6 @@ TAlign GetAlign(const QWidget* control) {
 
 // ---- panels --------------------------------------------------------------------------------------
 
-TPanel::TPanel(QWidget* parent) : QFrame(parent) {
-    setFrameShape(QFrame::NoFrame);
-    setAutoFillBackground(true);
-}
-
-void TPanel::SetColor(TColor color) {
-    FColor = color;
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, ToQColor(color));
-    setPalette(pal);
-}
-
-void TPanel::SetDefaultColor() {
-    FColor = -1;
-    setPalette(QPalette());
-}
-
-void TPanel::mouseMoveEvent(QMouseEvent* event) {
-    if (OnMouseMove) {
-        const QPoint p = event->position().toPoint();
-        OnMouseMove(this, p.x(), p.y());
-    } else {
-        QFrame::mouseMoveEvent(event);
-    }
-}
-
 TRzPanel::TRzPanel(QWidget* parent, Border border) : QFrame(parent), FBorder(border) {
     setAutoFillBackground(false);
 }
@@ -157,7 +126,7 @@ void TRzPanel::SetColor(TColor color) {
 
 void TRzPanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QColor fill = FColor < 0 ? palette().color(QPalette::Window) : ToQColor(FColor);
+    const QColor fill = FColor ? ToQColor(*FColor) : palette().color(QPalette::Window);
     const QColor line = palette().color(QPalette::Mid);
     switch (FBorder) {
         case Border::FlatRounded:
@@ -175,88 +144,6 @@ void TRzPanel::paintEvent(QPaintEvent*) {
             p.fillRect(rect(), fill);
             break;
     }
-}
-
-// ---- image and label ----------------------------------------------------------------------------
-
-TImage::TImage(QWidget* parent) : QWidget(parent) {}
-
-void TImage::SetPicture(const QPixmap& picture) {
-    FPicture = picture;
-    update();
-}
-
-void TImage::SetStretch(bool stretch) {
-    FStretch = stretch;
-    update();
-}
-
-void TImage::paintEvent(QPaintEvent*) {
-    if (FPicture.isNull()) return;
-    QPainter p(this);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (FStretch)
-        p.drawPixmap(rect(), FPicture);
-    else
-        p.drawPixmap(0, 0, FPicture);
-}
-
-void TImage::mousePressEvent(QMouseEvent* event) {
-    if (!OnMouseDown && !OnClick && !OnMouseUp) {
-        event->ignore();
-        return;
-    }
-    if (event->button() == Qt::LeftButton) FPressed = true;
-    const QPoint p = event->position().toPoint();
-    if (OnMouseDown) OnMouseDown(this, event->button(), p.x(), p.y());
-}
-
-void TImage::mouseMoveEvent(QMouseEvent* event) {
-    if (!OnMouseMove) {
-        event->ignore();
-        return;
-    }
-    const QPoint p = event->position().toPoint();
-    OnMouseMove(this, p.x(), p.y());
-}
-
-void TImage::mouseReleaseEvent(QMouseEvent* event) {
-    if (!OnMouseDown && !OnClick && !OnMouseUp) {
-        event->ignore();
-        return;
-    }
-    const QPoint p = event->position().toPoint();
-    const bool click = FPressed && event->button() == Qt::LeftButton && rect().contains(p);
-    if (event->button() == Qt::LeftButton) FPressed = false;
-    // The click comes before the release notification; an error in it is shown and skips the rest.
-    // It is caught here: Qt's event delivery does not clean up after an exception passing through it.
-    if (click && OnClick && !RunStep([this] { OnClick(this); })) return;
-    if (OnMouseUp) OnMouseUp(this, event->button(), p.x(), p.y());
-}
-
-TLabel::TLabel(QWidget* parent, const QString& caption) : QLabel(caption, parent) {
-    setAttribute(Qt::WA_TranslucentBackground);
-    setAutoFillBackground(false);
-    adjustSize();
-}
-
-void TLabel::mousePressEvent(QMouseEvent* event) {
-    if (!OnClick) {
-        event->ignore();
-        return;
-    }
-    if (event->button() == Qt::LeftButton) FPressed = true;
-}
-
-void TLabel::mouseReleaseEvent(QMouseEvent* event) {
-    if (!OnClick) {
-        event->ignore();
-        return;
-    }
-    const bool click =
-        FPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton) FPressed = false;
-    if (click) RunStep([this] { OnClick(this); });  // the error stays out of Qt's event delivery
 }
 
 // ---- edits ---------------------------------------------------------------------------------------

@@ -15,13 +15,25 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
+
+#include "qt/uControls.h"
 
 namespace setdlg {
 
-// A colour stored as a 24-bit value with red in the low byte.
+// The dialog's colour values: the stored layout (red in the low byte) held signed, as the dialog's
+// tables write them; the kit converts them to the program's TColor.
 using TColor = int32_t;
-QColor ToQColor(TColor color);
+// The events, image and label of the shared kit.
+using ::TImage;
+using ::TLabel;
+using ::TMouseEvent;
+using ::TMouseMoveEvent;
+using ::TNotifyEvent;
+inline QColor ToQColor(TColor color) {
+    return ColorFromStored(static_cast<::TColor>(color));
+}
 
 // Placement of a control relative to its parent: none, or glued to an edge, or filling what is left.
 enum class TAlign { None, Top, Bottom, Left, Right, Client };
@@ -30,28 +42,15 @@ enum class TAlign { None, Top, Bottom, Left, Right, Client };
 void SetAlign(QWidget* control, TAlign align);
 TAlign GetAlign(const QWidget* control);
 
-using TNotifyEvent = std::function<void(QObject* sender)>;
-using TMouseEvent = std::function<void(QObject* sender, Qt::MouseButton button, int x, int y)>;
-using TMouseMoveEvent = std::function<void(QObject* sender, int x, int y)>;
 using TKeyPressEvent = std::function<void(QObject* sender, char& key)>;
 
-// A plain panel with a solid background colour.
-class TPanel : public QFrame {
+// The kit's panel, its colour read and written as a stored value.
+class TPanel : public TFlatPanel {
     Q_OBJECT
 public:
-    explicit TPanel(QWidget* parent);
-    TColor Color() const { return FColor; }
-    void SetColor(TColor color);
-    // The toolkit's default face colour instead of a stored one.
-    void SetDefaultColor();
-
-    TMouseMoveEvent OnMouseMove;
-
-protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-
-private:
-    TColor FColor = -1;
+    explicit TPanel(QWidget* parent) : TFlatPanel(parent) {}
+    TColor Color() const { return static_cast<TColor>(StoredColor()); }
+    void SetColor(TColor color) { TFlatPanel::SetColor(static_cast<::TColor>(color)); }
 };
 
 // A bordered panel of the reminder-list page (flat, optionally rounded or on one side only).
@@ -60,58 +59,14 @@ class TRzPanel : public QFrame {
 public:
     enum class Border { None, FlatRounded, FlatLeft };
     TRzPanel(QWidget* parent, Border border);
-    TColor Color() const { return FColor; }
     void SetColor(TColor color);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    TColor FColor = -1;
+    std::optional<TColor> FColor;  // none: the toolkit's face
     Border FBorder;
-};
-
-// A picture, drawn at its own size or stretched over the control; the parent shows through where the
-// control has no picture.
-class TImage : public QWidget {
-    Q_OBJECT
-public:
-    explicit TImage(QWidget* parent);
-    void SetPicture(const QPixmap& picture);
-    const QPixmap& Picture() const { return FPicture; }
-    void SetStretch(bool stretch);
-    bool Stretch() const { return FStretch; }
-
-    TNotifyEvent OnClick;
-    TMouseEvent OnMouseDown;
-    TMouseMoveEvent OnMouseMove;
-    TMouseEvent OnMouseUp;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    QPixmap FPicture;
-    bool FStretch = false;
-    bool FPressed = false;
-};
-
-// A transparent caption that sizes itself to its text; clickable when it has a handler.
-class TLabel : public QLabel {
-    Q_OBJECT
-public:
-    TLabel(QWidget* parent, const QString& caption);
-    TNotifyEvent OnClick;
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    bool FPressed = false;
 };
 
 // A one-line edit with change and typed-character events. A key handler sees each typed character

@@ -156,8 +156,7 @@ void TSetFrmQt::SetVisible(TSetControl control, bool visible) {
 }
 
 void TSetFrmQt::SetColor(TSetControl control, ::TColor color) {
-    if (auto* panel = qobject_cast<TPanel*>(Control(control)))
-        panel->SetColor(static_cast<setdlg::TColor>(color));
+    if (auto* panel = qobject_cast<TPanel*>(Control(control))) panel->SetColor(color);
 }
 
 void TSetFrmQt::ShowPage(TSetPage page) {

@@ -10,11 +10,13 @@
 
 class QFileDialog;
 class QTimeEdit;
-
-namespace setdlg {
-class TPanel;
 class TImage;
 class TLabel;
+
+namespace setdlg {
+using ::TImage;
+using ::TLabel;
+class TPanel;
 class TEdit;
 class TRzEdit;
 class TRzButtonEdit;
