@@ -12,6 +12,8 @@ in PROGRAMS.
 import os
 import shutil
 
+import wine
+
 
 class Program:
     """The interface; LinuxProgram below is the reference implementation."""
@@ -46,6 +48,15 @@ class Program:
     def stopped(self, desktop):
         """Called when the desktop closes, after its processes have ended."""
 
+    def is_tray_icon(self, window):
+        """Whether a window embedded in the tray host is this program's icon."""
+        return window.name == "Chimewick"
+
+    def main_window(self, desktop):
+        """The X window id of the main window once it has been shown, else None."""
+        wid = desktop.dump().get("winid")
+        return int(wid) if wid else None
+
 
 class LinuxProgram(Program):
     """The Qt program (build/chimewick), started directly as an X11 client of the desktop."""
@@ -59,4 +70,48 @@ class LinuxProgram(Program):
         return {"QT_QPA_PLATFORM": "xcb", "CHIMEWICK_E2E_DUMP": desktop.dump_path}
 
 
-PROGRAMS = {cls.name: cls for cls in (LinuxProgram,)}
+class WindowsProgram(Program):
+    """The Win32 program (build-windows/chimewick.exe) under Wine: a prefix of the case's own, copied
+    from a template made once beside the exe (wine.py), a Chinese locale, and the 64-bit loader."""
+
+    name = "windows"
+    file_name = "chimewick.exe"
+
+    def __init__(self, exe, companions=()):
+        super().__init__(exe, companions)
+        self.cache = os.path.join(os.path.dirname(self.exe), "e2e-wine")
+
+    def missing(self):
+        return ([] if os.path.isfile(self.exe) else [self.exe]) + wine.missing()
+
+    def command(self, copy):
+        return [wine.wine64(), copy]
+
+    def environment(self, desktop):
+        prefix = os.path.join(desktop.root, "wineprefix")
+        if not os.path.isdir(prefix):
+            wine.copy_prefix(wine.template_prefix(self.cache), prefix)
+        env = wine.base_environment(prefix, self.cache)
+        # The window's texts, written as the Qt program writes them; the path in Windows form.
+        env["CHIMEWICK_E2E_DUMP"] = wine.unix_to_windows(desktop.dump_path)
+        self.wine_env = {**desktop.env, **env}
+        return env
+
+    def stopped(self, desktop):
+        if getattr(self, "wine_env", None):
+            wine.stop(self.wine_env)
+
+    def is_tray_icon(self, window):
+        # Wine's shell docks each icon as an unnamed window of explorer.exe.
+        return window.cls == "explorer.exe"
+
+    def main_window(self, desktop):
+        # The program reports its window handle once it has shown the window; its X window is the first
+        # top-level window the program made (message boxes come later and get later ids).
+        if not desktop.dump().get("hwnd"):
+            return None
+        tops = [w for w in desktop.tree() if w.depth == 5 and w.name == "Chimewick" and w.cls == "chimewick.exe"]
+        return min((int(w.wid, 16) for w in tops), default=None)
+
+
+PROGRAMS = {cls.name: cls for cls in (LinuxProgram, WindowsProgram)}

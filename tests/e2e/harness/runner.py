@@ -69,13 +69,14 @@ class Suite:
     failures: tuple = ()
     missing: object = None
 
-    def case(self, fn=None, *, name=None, timeout=None, labels=None, properties=None, **options):
-        """Registers fn as the case prefix + (name or the function's name); options go to its Desktop."""
+    def case(self, fn=None, *, name=None, timeout=None, labels=None, properties=None, programs=None, **options):
+        """Registers fn as the case prefix + (name or the function's name); options go to its Desktop.
+        programs: the programs this case is written for, when not the suite's."""
         def register(fn):
             full = self.prefix + (name or fn.__name__)
             if full in CASES:
                 raise ValueError(f"two cases named {full}")
-            CASES[full] = Case(full, fn, self.fixture, self.programs, timeout or self.timeout,
+            CASES[full] = Case(full, fn, self.fixture, tuple(programs or self.programs), timeout or self.timeout,
                                tuple(labels or self.labels), self.needs,
                                {**self.properties, **(properties or {})}, options, self.failures,
                                self.missing, (fn.__doc__ or "").strip())
