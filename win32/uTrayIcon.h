@@ -3,8 +3,9 @@
 // (its size on the target: 88 bytes on 32-bit Windows, 104 on 64-bit), filled afresh before each add.
 // When the shell restarts it sends the registered "TaskbarCreated" message; the icon is then added
 // again if it was there.
-#include <shellapi.h>
 #include <windows.h>
+// windows.h first: the shell header builds on it.
+#include <shellapi.h>
 
 class TTrayIcon {
 public:

@@ -52,6 +52,10 @@ class Program:
         """Whether a window embedded in the tray host is this program's icon."""
         return window.name == "Chimewick"
 
+    def answer_box(self, desktop, box, key):
+        """Presses key in the message box whose X window id is box."""
+        desktop.run("xdotool", "windowfocus", "--sync", str(box), "key", key)
+
     def main_window(self, desktop):
         """The X window id of the main window once it has been shown, else None."""
         wid = desktop.dump().get("winid")
@@ -104,6 +108,12 @@ class WindowsProgram(Program):
     def is_tray_icon(self, window):
         # Wine's shell docks each icon as an unnamed window of explorer.exe.
         return window.cls == "explorer.exe"
+
+    def answer_box(self, desktop, box, key):
+        # Without a window manager Wine does not activate a box that X focus alone reaches; a click on
+        # the box's body (away from its buttons) does, as a user's would.
+        desktop.click(box, 12, 12)
+        desktop.run("xdotool", "key", key)
 
     def main_window(self, desktop):
         # The program reports its window handle once it has shown the window; its X window is the first
