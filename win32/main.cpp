@@ -6,6 +6,7 @@
 
 #include "platform/windows/SingleInstance.h"
 #include "settings/uToolsObj.h"
+#include "win32/uBoxWatch.h"
 #include "win32/uMainForm.h"
 #include "win32/uWinApp.h"
 
@@ -30,6 +31,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls,
                                   ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_UPDOWN_CLASS};
     ::InitCommonControlsEx(&controls);
+    E2EDump::WatchBoxes();
 
     auto* form = new TMainFrm(
         [&instance](HWND window) { instance.PublishWindow(reinterpret_cast<std::uintptr_t>(window)); });

@@ -363,7 +363,7 @@ void TMainFrm::img_setClick() {
 }
 
 void TMainFrm::mni_SetClick() {
-    if (!ShowSetForm(AppControl->XHBX, TimerInfos)) return;
+    if (!ShowSetForm(AppControl->XHBX, TimerInfos, Handle())) return;
     AppControl->LoadSettings();
     ApplySettings();
     TimerObj->LastCircle = SysUtils::Now();

@@ -37,7 +37,8 @@ void ShowErrorMessage(const std::string& gbkMessage) {
         g_errorSink(gbkMessage);
         return;
     }
-    ::MessageBoxA(nullptr, gbkMessage.c_str(), Title, MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+    ::MessageBoxA(nullptr, gbkMessage.c_str(), Title,
+                  MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
 std::string CurrentExceptionMessage() {
