@@ -1,13 +1,13 @@
 #include "win32/uFormMove.h"
 
-void TFormMove::BeginMove(HWND form, int x, int y) {
+void TFormMoveWin::BeginMove(HWND form, int x, int y) {
     IsMoving = true;
     MoveForm = form;
     LastPoint = POINT{x, y};
     ::ClientToScreen(form, &LastPoint);
 }
 
-void TFormMove::MoveTo(int x, int y) {
+void TFormMoveWin::MoveTo(int x, int y) {
     if (!IsMoving || !::IsWindow(MoveForm)) return;
     // Both points come from the window's own client origin, so only the pointer's travel moves it.
     POINT p{x, y};
@@ -22,7 +22,7 @@ void TFormMove::MoveTo(int x, int y) {
     LastPoint = p;
 }
 
-void TFormMove::EndMove() {
+void TFormMoveWin::EndMove() {
     IsMoving = false;
     MoveForm = nullptr;
 }

@@ -1,9 +1,10 @@
 #pragma once
 // Drags a borderless window by its title strip: the strip's mouse events are routed here, and the
-// window follows the pointer's travel between two events.
+// window follows the pointer's travel between two events. (The core's TFormMove does the same for a
+// window view; this one serves the main window until it is one.)
 #include <windows.h>
 
-class TFormMove {
+class TFormMoveWin {
 public:
     // Starts a drag of form; x, y are the pointer in the form's client coordinates (device pixels).
     void BeginMove(HWND form, int x, int y);

@@ -202,7 +202,7 @@ void TMainFrm::FormCreate() {
             WinApp::ShowErrorMessage(message);
         AppControl->CheckAutoRun();
     });
-    FormMove = std::make_unique<TFormMove>();
+    FormMove = std::make_unique<TFormMoveWin>();
     WinApp::RunStep([this] { TimerInfos = new TTimerInfos(); });
     SetCaption(*lbl_1, "lbl_1", AnsiString());
     SetCaption(*lbl_2, "lbl_2", AnsiString());

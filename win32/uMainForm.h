@@ -49,7 +49,7 @@ public:
     static UINT ShowRequestMessage();
 
     // Owned helpers.
-    std::unique_ptr<TFormMove> FormMove;
+    std::unique_ptr<TFormMoveWin> FormMove;
     TTimerInfos* TimerInfos = nullptr;
     TTimerObj* TimerObj = nullptr;
     std::unique_ptr<TTrayIcon> TrayData;

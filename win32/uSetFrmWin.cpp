@@ -11,6 +11,7 @@
 
 #include "app/uSetFrm.h"
 #include "settings/uStrings.h"
+#include "win32/uE2EDump.h"
 #include "win32/uWinApp.h"
 #include "win32/uWinText.h"
 
@@ -461,6 +462,8 @@ bool TSetFrmWin::Checked(TSetControl control) const {
 void TSetFrmWin::SetChecked(TSetControl control, bool checked) {
     if (const HWND hwnd = Window(control))
         ::SendMessageW(hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    // What the dialog found in the registry, for the end-to-end view.
+    if (control == TSetControl::chk_KJQD) E2EDump::Set("chk_KJQD", checked ? "1" : "0");
 }
 
 void TSetFrmWin::SetVisible(TSetControl control, bool visible) {
@@ -481,6 +484,8 @@ void TSetFrmWin::ShowPage(TSetPage page) {
         pages_[i]->SetVisible(i == shown);
         for (HWND hwnd : pageWindows_[i]) ::ShowWindow(hwnd, i == shown ? SW_SHOWNA : SW_HIDE);
     }
+    static const char* const names[] = {"tsxhbx", "tsdsbx", "tsxtsz"};
+    E2EDump::Set("setpage", names[shown]);
 }
 
 bool TSetFrmWin::ChooseFile(const TFileChoice& choice, AnsiString& path) {

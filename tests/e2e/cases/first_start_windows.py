@@ -36,6 +36,8 @@ def run_value(d):
     with open(out_path, "rb") as f:
         text = f.read().decode("gbk", errors="replace")
     if res.returncode != 0:
+        if "Tovik" in text:
+            raise CaseFailed(f"reg query failed: {text!r}")
         return None
     for line in text.splitlines():
         words = line.split(None, 2)
@@ -64,11 +66,24 @@ def answer(d, box, key):
     raise CaseFailed("the question box did not take the click on Cancel")
 
 
+def show_page(d, dialog, entry, page):
+    """Clicks a navigation entry and waits for its page to be in front."""
+    d.click(dialog, *entry)
+    wait_until(f"the page {page}", lambda: d.dump().get("setpage") == page)
+
+
+def capture(d, wid):
+    return subprocess.run(["import", "-display", d.display, "-window", str(wid), "rgb:-"], env=d.env,
+                          capture_output=True, timeout=30).stdout
+
+
 def save_window(d, wid, label):
-    """A picture of one window (the dialog's pages), beside the case's other screenshots."""
+    """A picture of one window (the dialog's pages), beside the case's other screenshots, once it has
+    finished painting (two captures in a row agree)."""
     if not d.out_dir:
         return
     os.makedirs(d.out_dir, exist_ok=True)
+    wait_until(f"window {wid} to settle", lambda: capture(d, wid) == capture(d, wid))
     path = os.path.join(d.out_dir, f"{d.name}-{label}.png")
     d.run("import", "-display", d.display, "-window", str(wid), "-strip", path, check=False)
     print(f"saved {path}")
@@ -89,6 +104,8 @@ def first_start_saved(d):
     value = wait_until("the Run value", lambda: run_value(d), timeout=60)
     check(value == exe_windows_path(d), f"Run value {value!r}, the program is {exe_windows_path(d)!r}")
     dialog = wait_dialog(d)
+    check(d.dump().get("setpage") == "tsxhbx", f"the dialog opened on {d.dump().get('setpage')}")
+    check(d.dump().get("chk_KJQD") == "1", f"the start-at-login box is clear: {d.dump()}")
     save_window(d, dialog, "page-reminders")
 
     # The check box and the time editor are on the page the dialog opened on: clicking them works only
@@ -99,9 +116,9 @@ def first_start_saved(d):
     d.click(dialog, *EDT_ONTIME_MINUTE)
     d.run("xdotool", "type", "--delay", "80", f"{TARGET:%M}")
     # The system page shows the start-at-login box ticked: the value names this program.
-    d.click(dialog, *NAV_XTSZ)
+    show_page(d, dialog, NAV_XTSZ, "tsxtsz")
     save_window(d, dialog, "page-system")
-    d.click(dialog, *NAV_XHBX)
+    show_page(d, dialog, NAV_XHBX, "tsxhbx")
     d.click(dialog, *DIALOG_CLOSE)
     wait_until("the dialog to close", lambda: not settings_dialogs(d))
     closed_at = d.clock.now()
@@ -138,15 +155,19 @@ def first_start_cancelled(d):
     answer(d, wait_question(d), "Escape")
     dialog = wait_dialog(d)
     check(run_value(d) is None, "a Run value was written after Cancel")
+    check(d.dump().get("chk_KJQD") == "0", f"the start-at-login box is ticked: {d.dump()}")
     check(not os.path.exists(os.path.dirname(d.ini_path)), "the open dialog already wrote settings")
-    d.click(dialog, *NAV_XTSZ)
+    show_page(d, dialog, NAV_XTSZ, "tsxtsz")
     save_window(d, dialog, "page-system-cancelled")
     d.stop_program()
 
     d.start_program(fresh=False)
     answer(d, wait_question(d), "Return")
     wait_dialog(d)
-    check(run_value(d) == exe_windows_path(d), "no Run value after OK at the second start")
+    # The restarted program's dialog reads the value that start wrote.
+    check(d.dump().get("chk_KJQD") == "1", f"the start-at-login box is clear: {d.dump()}")
+    value = run_value(d)
+    check(value == exe_windows_path(d), f"Run value after OK at the second start: {value!r}")
 
 
 @suite.case
