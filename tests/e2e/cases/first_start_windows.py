@@ -190,3 +190,33 @@ def range_message(d):
         saved = f.read()
     check(saved == expected_settings("07:30:00"), f"settings file: {saved!r}")
     check(run_value(d) is None, "closing with the box clear wrote a Run value")
+
+
+@suite.case
+def dialog_drag(d):
+    """The borderless dialog follows the pointer dragged along its title strip; a press on the caption
+    "参数设置" drags nothing."""
+    d.faketime = FAKETIME
+    d.start_program()
+    answer(d, wait_question(d), "Escape")
+    dialog = wait_dialog(d)
+    x0, y0, w, h = d.window_geometry(dialog)
+    check((x0, y0) == ((d.screen[0] - w) // 2, (d.screen[1] - h) // 2), f"not centred: {(x0, y0, w, h)}")
+
+    def drag(start, by):
+        sx, sy = x0 + start[0], y0 + start[1]
+        d.run("xdotool", "mousemove", str(sx), str(sy), "mousedown", "1")
+        for step in range(1, 5):
+            d.run("xdotool", "mousemove", str(sx + by[0] * step // 4), str(sy + by[1] * step // 4))
+        d.run("xdotool", "mouseup", "1")
+
+    drag((300, 11), (-120, 60))
+    moved = wait_until("the dialog to follow the pointer",
+                       lambda: d.window_geometry(dialog)[:2] == (x0 - 120, y0 + 60) or None, timeout=10)
+    check(moved, "the dialog did not move")
+    x0, y0 = x0 - 120, y0 + 60
+    drag((30, 12), (80, 40))  # on the caption
+    # A drag on the strip after it shows where the dialog is: moved by this drag alone.
+    drag((400, 11), (10, 10))
+    wait_until("the dialog moved by the strip's drag alone",
+               lambda: d.window_geometry(dialog)[:2] == (x0 + 10, y0 + 10), timeout=10)
