@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/uAppErrors.h"
 #include "app/uSetFrm.h"
 #include "settings/uStrings.h"
 #include "win32/uE2EDump.h"
@@ -28,10 +29,6 @@ constexpr int kPageLeft = 4;
 constexpr int kPageTop = 5;
 constexpr int kPageWidth = 555;
 constexpr int kPageHeight = 303;
-
-int Unscale(int devicePixels) {
-    return ::MulDiv(devicePixels, 96, WinApp::Dpi());
-}
 
 std::wstring Utf8Wide(const char* utf8) {
     return WinText::WideFromUtf8(utf8);
@@ -197,10 +194,6 @@ TSetFrmWin::~TSetFrmWin() {
     if (pageBrush_) ::DeleteObject(pageBrush_);
 }
 
-std::unique_ptr<ISetView> CreateSetFrmWin(TSetFrm& dialog, HWND owner) {
-    return std::make_unique<TSetFrmWin>(dialog, owner);
-}
-
 // ---- layout ----------------------------------------------------------------------------------------
 
 TLabel& TSetFrmWin::AddLabel(TElement& parent, int x, int y, const char* utf8Text, int pixels, bool bold) {
@@ -243,8 +236,12 @@ void TSetFrmWin::CreateElements() {
     img3.OnClick = [this] { dialog_.img3Click(); };
     TPanel& pnl_TOP_CLIENT = panel(pnl_TOP, kTitleStripColor, 0, 0, 676, kTitleHeight);
     TImage& img1 = image(pnl_TOP_CLIENT, 0, 0, 676, kTitleHeight);
-    img1.OnMouseDown = [this](TMouseButton, int x, int y) { dialog_.img1MouseDown(Unscale(x), Unscale(y)); };
-    img1.OnMouseMove = [this](int x, int y) { dialog_.img1MouseMove(Unscale(x), Unscale(y)); };
+    img1.OnMouseDown = [this](TMouseButton, int x, int y) {
+        dialog_.img1MouseDown(WinApp::Unscale(x), WinApp::Unscale(y));
+    };
+    img1.OnMouseMove = [this](int x, int y) {
+        dialog_.img1MouseMove(WinApp::Unscale(x), WinApp::Unscale(y));
+    };
     img1.OnMouseUp = [this](TMouseButton, int, int) { dialog_.img1MouseUp(); };
     TLabel& lbl_3 = AddLabel(pnl_TOP_CLIENT, 15, 7, "参数设置", 12, true);
     // The caption lies above the drag area and takes the mouse itself: pressing on it drags nothing.
@@ -546,12 +543,14 @@ void TSetFrmWin::CloseModal() {
 }
 
 TRect TSetFrmWin::ScreenRect() const {
-    return TRect{0, 0, Unscale(::GetSystemMetrics(SM_CXSCREEN)), Unscale(::GetSystemMetrics(SM_CYSCREEN))};
+    return TRect{0, 0, WinApp::Unscale(::GetSystemMetrics(SM_CXSCREEN)),
+                 WinApp::Unscale(::GetSystemMetrics(SM_CYSCREEN))};
 }
 
 TRect TSetFrmWin::WindowRect() const {
     const RECT r = TWinForm::ScreenRect();
-    return TRect{Unscale(r.left), Unscale(r.top), Unscale(r.right - r.left), Unscale(r.bottom - r.top)};
+    return TRect{WinApp::Unscale(r.left), WinApp::Unscale(r.top), WinApp::Unscale(r.right - r.left),
+                 WinApp::Unscale(r.bottom - r.top)};
 }
 
 void TSetFrmWin::PlaceWindow(const TRect& rect) {
@@ -562,7 +561,7 @@ void TSetFrmWin::PlaceWindow(const TRect& rect) {
 TPoint TSetFrmWin::ClientToScreen(TPoint client) const {
     POINT p{WinApp::Scale(client.X), WinApp::Scale(client.Y)};
     ::ClientToScreen(Handle(), &p);
-    return TPoint{Unscale(p.x), Unscale(p.y)};
+    return TPoint{WinApp::Unscale(p.x), WinApp::Unscale(p.y)};
 }
 
 // ---- messages --------------------------------------------------------------------------------------
@@ -578,7 +577,7 @@ LRESULT CALLBACK TSetFrmWin::FlashLongerProc(HWND hwnd, UINT msg, WPARAM wParam,
         try {
             self->dialog_.edt_XHBX_XHZQ1KeyPress(key);
         } catch (...) {
-            WinApp::ShowErrorMessage(WinApp::CurrentExceptionMessage());
+            ShowErrorMessage(CurrentExceptionMessage());
             return 0;
         }
         if (key == 0) return 0;  // swallowed

@@ -86,6 +86,3 @@ private:
     TElement* groupBox2_ = nullptr;  // "提醒设置" on the reminders' page
     HWND edt_BJTP_button_ = nullptr;
 };
-
-// Builds a fresh, hidden settings dialog over owner (the main window's CreateSetView).
-std::unique_ptr<ISetView> CreateSetFrmWin(TSetFrm& dialog, HWND owner);
