@@ -31,14 +31,12 @@ def run_value(d):
     GBK under a Chinese locale; it goes to a file, since Wine's helpers keep a pipe open."""
     out_path = os.path.join(d.root, "reg-query.txt")
     with open(out_path, "wb") as out:
-        res = subprocess.run([wine.wine64(), "reg", "query", RUN_KEY, "/v", "Tovik"], env=d.program_kind.wine_env,
+        res = subprocess.run([wine.wine64(), "reg", "query", RUN_KEY], env=d.program_kind.wine_env,
                              stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL, timeout=120)
     with open(out_path, "rb") as f:
         text = f.read().decode("gbk", errors="replace")
     if res.returncode != 0:
-        if "Tovik" in text:
-            raise CaseFailed(f"reg query failed: {text!r}")
-        return None
+        raise CaseFailed(f"reg query {RUN_KEY} failed: {text!r}")
     for line in text.splitlines():
         words = line.split(None, 2)
         if len(words) == 3 and words[0] == "Tovik" and words[1] == "REG_SZ":
@@ -47,23 +45,20 @@ def run_value(d):
 
 
 def answer(d, box, key):
-    """Return: OK. Escape: a click on Cancel, the right one of the two buttons along the box's bottom
-    (Wine's box leaves the Escape key unanswered when no window manager runs)."""
-    if key != "Escape":
-        d.program_kind.answer_box(d, box, key)
-        wait_until("the question box to close", lambda: box not in viewable(d, QUESTION_CAPTION))
-        return
+    """Return: a click on OK, Escape: a click on Cancel, the left and right of the two buttons along the
+    box's bottom (under Wine without a window manager, keys reach a box only now and then)."""
     _, _, w, h = d.window_geometry(box)
+    button = (w // 4, h - 22) if key == "Return" else (w * 3 // 4, h - 22)
     d.click(box, 12, 12)  # activates the box, as in answer_box
     # A click that reaches the box while it is being activated only focuses the button; then click again.
     for _ in range(3):
-        d.click(box, w * 3 // 4, h - 22)
+        d.click(box, *button)
         try:
             wait_until("the question box to close", lambda: box not in viewable(d, QUESTION_CAPTION), timeout=5)
             return
         except CaseFailed:
             pass
-    raise CaseFailed("the question box did not take the click on Cancel")
+    raise CaseFailed(f"the question box did not take the click on its {'OK' if key == 'Return' else 'Cancel'} button")
 
 
 def show_page(d, dialog, entry, page):
