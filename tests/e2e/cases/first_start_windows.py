@@ -28,14 +28,21 @@ suite = Suite("e2e.windows.", programs=("windows",), timeout=180)
 
 def run_value(d):
     """The Run value "Tovik" as Wine's reg.exe reads it back (None when there is none). Its output is
-    GBK under a Chinese locale; it goes to a file, since Wine's helpers keep a pipe open."""
+    GBK under a Chinese locale; it goes to a file, since Wine's helpers keep a pipe open. Now and then
+    reg.exe ends at once with an error status and no word on a loaded machine; that is the tool failing,
+    so it is asked again."""
     out_path = os.path.join(d.root, "reg-query.txt")
-    with open(out_path, "wb") as out:
-        res = subprocess.run([wine.wine64(), "reg", "query", RUN_KEY], env=d.program_kind.wine_env,
-                             stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL, timeout=120)
-    with open(out_path, "rb") as f:
-        text = f.read().decode("gbk", errors="replace")
-    if res.returncode != 0:
+    env = {**d.env, **wine.base_environment(os.path.join(d.root, "wineprefix"), d.program_kind.cache)}
+    for attempt in range(3):
+        with open(out_path, "wb") as out:
+            res = subprocess.run([wine.wine64(), "reg", "query", RUN_KEY], env=env,
+                                 stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT, timeout=120)
+        with open(out_path, "rb") as f:
+            text = f.read().decode("gbk", errors="replace")
+        if res.returncode == 0:
+            break
+        print(f"reg query ended with status {res.returncode}: {text!r} (try {attempt + 1} of 3)")
+    else:
         raise CaseFailed(f"reg query {RUN_KEY} failed: {text!r}")
     for line in text.splitlines():
         words = line.split(None, 2)
