@@ -140,7 +140,7 @@ void TSetFrm::img3Click() {
 
 // ---- filling -------------------------------------------------------------------------------------
 
-void TSetFrm::LoadData(TXHBX settings, TTimerInfos* list) {
+void TSetFrm::LoadData(const TXHBX& settings, TTimerInfos* list) {
     using C = TSetControl;
     TimerInfos = list;
     View->SetChecked(C::chk_startxhbx, settings.startXHBJ);
@@ -260,7 +260,8 @@ void TSetFrm::edt_BJTPButtonClick() {
 
 // ---- the settings command's dialog ---------------------------------------------------------------
 
-bool ShowSetForm(TXHBX settings, TTimerInfos* list, IMainView& owner) {
+bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner) {
+    // The dialog works on a private copy: the configuration itself changes only by the reload.
     const TXHBX copy = settings;
     TSetFrm dialog;
     const std::unique_ptr<ISetView> view = owner.CreateSetView(dialog);

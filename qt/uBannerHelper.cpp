@@ -111,14 +111,14 @@ void TBannerHelper::Navigate(const std::string& url) {
 void TBannerHelper::RunDocumentSteps(bool readNextUrl, std::function<void(const TDocumentSteps&)> done) {
     if (!process_ || !ready_) return;  // no document to work on
     const int serial = nextSerial_++;
-    pending_.insert(serial, std::move(done));
+    pending_.insert(serial, done);  // QMap::insert takes a const reference
     Send(P::Line(P::kSteps, {QByteArray::number(serial), readNextUrl ? P::kRead : P::kStyle}));
 }
 
 void TBannerHelper::ReadLines() {
     // A helper that is stopped from inside a handler takes its remaining lines with it.
     while (process_ && process_->canReadLine()) HandleLine(process_->readLine());
-    if (process_ && process_->bytesAvailable() > 64 * 1024) Stop();  // not our helper
+    if (process_ && process_->bytesAvailable() > qint64{64} * 1024) Stop();  // not our helper
 }
 
 void TBannerHelper::HandleLine(const QByteArray& line) {
