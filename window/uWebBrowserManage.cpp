@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdlib>
 
+#include "app/uBannerRules.h"
 #include "platform/Errors.h"
 #include "window/uQtText.h"
 
@@ -35,11 +36,7 @@ AnsiString TWBManage::AcceptancePattern() {
 }
 
 bool TWBManage::Acceptable(const AnsiString& url) {
-    // Only web addresses: a file:, javascript: or data: value that happens to hold the pattern would
-    // otherwise read local files or run script.
-    const QByteArray scheme = QByteArray(url.data(), static_cast<qsizetype>(url.size())).left(8).toLower();
-    const bool web = scheme.startsWith("http://") || scheme.startsWith("https://");
-    return web && url.find(AcceptancePattern()) != AnsiString::npos;
+    return TBannerRules::NextUrlAcceptable(url, AcceptancePattern());
 }
 
 void TWBManage::ShowAd() {
