@@ -6,7 +6,8 @@ WERROR     ?= OFF
 CMAKE_ARGS ?=
 PREFIX     ?= $(HOME)/.local
 
-.PHONY: all deps configure build test run core-test asan fuzz bench test-windows install uninstall demo clean
+.PHONY: all deps configure build test run core-test asan fuzz bench test-windows windows windows-i686 \
+        windows-zip install uninstall demo clean
 
 all: build
 
@@ -31,6 +32,18 @@ test: build
 # The core and its tests built with MinGW-w64 and run under Wine in a throwaway prefix.
 test-windows: deps
 	./scripts/test-windows
+
+# The Windows program: one static chimewick.exe (x86_64, stripped) in build-windows/.
+windows: deps
+	cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DCHIMEWICK_WERROR=$(WERROR) -DBUILD_TESTING=OFF $(CMAKE_ARGS)
+	cmake --build build-windows -j $(JOBS) --target chimewick
+
+# The same for 32-bit Windows (build-windows-i686/). It cannot run here; CI only compiles it.
+windows-i686: deps
+	cmake -S . -B build-windows-i686 -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DCHIMEWICK_WERROR=$(WERROR) -DBUILD_TESTING=OFF $(CMAKE_ARGS)
+	cmake --build build-windows-i686 -j $(JOBS) --target chimewick
 
 # Only the Qt-free core's unit tests.
 core-test: build
@@ -70,4 +83,4 @@ demo: build
 	./scripts/demo $(BUILD)/chimewick docs
 
 clean:
-	rm -rf $(BUILD) build-asan build-win build-fuzz build-bench
+	rm -rf $(BUILD) build-asan build-win build-windows build-windows-i686 build-fuzz build-bench

@@ -1,0 +1,38 @@
+// Program entry of the Windows program: one copy per program folder, the common controls, the
+// message boxes of the core, and the main window, which starts hidden in the tray.
+#include <commctrl.h>
+#include <windows.h>
+
+#include "platform/windows/SingleInstance.h"
+#include "settings/uToolsObj.h"
+#include "win32/uMainForm.h"
+#include "win32/uWinApp.h"
+
+namespace {
+// A later start: brings the running copy's window up, the way a click on its tray icon does.
+int AskRunningCopyToShow(const plat::SingleInstance& instance) {
+    const auto window = reinterpret_cast<HWND>(instance.RunningCopyWindow(5000));
+    if (!window) return 1;  // the running copy does not answer
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    ::AllowSetForegroundWindow(process);  // a program just started may hand the foreground on
+    ::PostMessageA(window, TMainFrm::ShowRequestMessage(), 0, 0);
+    return 0;
+}
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    plat::SingleInstance instance(TTools::GetAppPath());
+    if (instance.TryClaim() == plat::SingleInstance::Claim::AlreadyRuns)
+        return AskRunningCopyToShow(instance);
+
+    INITCOMMONCONTROLSEX controls{sizeof controls,
+                                  ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_UPDOWN_CLASS};
+    ::InitCommonControlsEx(&controls);
+
+    auto* form = new TMainFrm(
+        [&instance](HWND window) { instance.PublishWindow(reinterpret_cast<std::uintptr_t>(window)); });
+    const int result = WinApp::Run();
+    delete form;
+    return result;
+}
