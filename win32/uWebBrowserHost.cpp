@@ -178,8 +178,9 @@ public:
         *document = nullptr;
         const HWND view = host_ ? host_->window_ : nullptr;
         ::SetRectEmpty(position);
-        if (view) ::GetClientRect(view, position);
-        *clip = *position;
+        ::SetRectEmpty(clip);
+        if (host_) *position = host_->view_;
+        if (view) ::GetClientRect(view, clip);
         info->fMDIApp = FALSE;
         info->hwndFrame = view ? ::GetAncestor(view, GA_ROOT) : nullptr;
         info->haccel = nullptr;
@@ -311,7 +312,7 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND CreateView(HWND parent, const RECT& place) {
+HWND CreateView(HWND parent, const RECT& strip) {
     static const ATOM atom = [] {
         WNDCLASSA cls{};
         cls.lpfnWndProc = ViewProc;
@@ -322,8 +323,8 @@ HWND CreateView(HWND parent, const RECT& place) {
     }();
     if (!atom) return nullptr;
     // Hidden until a page has loaded: the strip shows its own colour meanwhile.
-    return ::CreateWindowExA(0, kViewClass, "", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, place.left,
-                             place.top, place.right - place.left, place.bottom - place.top, parent, nullptr,
+    return ::CreateWindowExA(0, kViewClass, "", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, strip.left,
+                             strip.top, strip.right - strip.left, strip.bottom - strip.top, parent, nullptr,
                              ::GetModuleHandleA(nullptr), nullptr);
 }
 
@@ -335,7 +336,8 @@ std::string HResultText(const char* step, HRESULT hr) {
 
 }  // namespace
 
-std::unique_ptr<TWebBrowserHost> TWebBrowserHost::Create(HWND parent, const RECT& place, LogFunction log) {
+std::unique_ptr<TWebBrowserHost> TWebBrowserHost::Create(HWND parent, const RECT& strip, const RECT& view,
+                                                         LogFunction log) {
     const HRESULT init = ::OleInitialize(nullptr);
     IWebBrowser2* browser = nullptr;
     HRESULT hr = ::CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IWebBrowser2,
@@ -343,7 +345,7 @@ std::unique_ptr<TWebBrowserHost> TWebBrowserHost::Create(HWND parent, const RECT
     const bool created = SUCCEEDED(hr);
     std::unique_ptr<TWebBrowserHost> host;
     if (created) {
-        host = std::make_unique<TWebBrowserHost>(parent, place, browser, log);
+        host = std::make_unique<TWebBrowserHost>(parent, strip, view, browser, log);
         browser->Release();  // the host holds its own reference
         hr = host->Activate();
         if (FAILED(hr)) host.reset();
@@ -357,12 +359,13 @@ std::unique_ptr<TWebBrowserHost> TWebBrowserHost::Create(HWND parent, const RECT
     return host;
 }
 
-TWebBrowserHost::TWebBrowserHost(HWND parent, const RECT& place, IWebBrowser2* browser, LogFunction log)
-    : browser_(browser), log_(std::move(log)) {
+TWebBrowserHost::TWebBrowserHost(HWND parent, const RECT& strip, const RECT& view, IWebBrowser2* browser,
+                                 LogFunction log)
+    : view_(view), browser_(browser), log_(std::move(log)) {
     oleInitialized_ = SUCCEEDED(::OleInitialize(nullptr));
     browser_->AddRef();
     site_ = new TBrowserSite(this);
-    window_ = CreateView(parent, place);
+    window_ = CreateView(parent, strip);
     if (window_) ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // No bars, no boxes of the engine's own, and nothing dropped on the view opens.
     browser_->put_MenuBar(VARIANT_FALSE);
@@ -417,6 +420,12 @@ void TWebBrowserHost::SystemLog(const std::string& line) {
     ::OutputDebugStringA((line + "\n").c_str());
     std::fprintf(stderr, "%s\n", line.c_str());
     std::fflush(stderr);
+}
+
+void TWebBrowserHost::Place(const RECT& strip) {
+    if (window_)
+        ::SetWindowPos(window_, nullptr, strip.left, strip.top, strip.right - strip.left,
+                       strip.bottom - strip.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 IUnknown* TWebBrowserHost::Site() const {
@@ -508,8 +517,10 @@ void TWebBrowserHost::ArmDeadline() {
         ::KillTimer(window_, kDeadlineTimer);
         return;
     }
+    // Looked at each second while a page loads: the deadline follows the program's clock, which tests
+    // and end-to-end runs move.
     const int64_t left = page_.Deadline() - NowMs();
-    ::SetTimer(window_, kDeadlineTimer, static_cast<UINT>(left < 1 ? 1 : left), nullptr);
+    ::SetTimer(window_, kDeadlineTimer, static_cast<UINT>(left < 1 ? 1 : left > 1000 ? 1000 : left), nullptr);
 }
 
 void TWebBrowserHost::Guarded(const std::function<void()>& handler) {

@@ -23,13 +23,14 @@ class TWebBrowserHost : public IBannerBrowser {
 public:
     using LogFunction = std::function<void(const std::string& line)>;
 
-    // Creates the control in parent, its view at place (parent's client coordinates; it may reach
-    // beyond the parent, which shows only its own part). None when the control cannot be created or
-    // activated; the reason is logged.
-    static std::unique_ptr<TWebBrowserHost> Create(HWND parent, const RECT& place,
+    // Creates the control in a window of ours over strip (parent's client coordinates, device pixels),
+    // the view at view within it (strip coordinates; it may reach beyond the strip, which shows only
+    // its own part). None when the control cannot be created or activated; the reason is logged.
+    static std::unique_ptr<TWebBrowserHost> Create(HWND parent, const RECT& strip, const RECT& view,
                                                    LogFunction log = SystemLog);
     // Hosts a browser made elsewhere (tests hand in a fake; Create the real control).
-    TWebBrowserHost(HWND parent, const RECT& place, IWebBrowser2* browser, LogFunction log = SystemLog);
+    TWebBrowserHost(HWND parent, const RECT& strip, const RECT& view, IWebBrowser2* browser,
+                    LogFunction log = SystemLog);
     ~TWebBrowserHost() override;
     TWebBrowserHost(const TWebBrowserHost&) = delete;
     TWebBrowserHost& operator=(const TWebBrowserHost&) = delete;
@@ -45,7 +46,9 @@ public:
     // message and carries on). Unset: the error is logged.
     std::function<bool(const std::function<void()>&)> RunHandler;
 
-    HWND Window() const { return window_; }  // the view's window; the page's windows are inside it
+    // Moves the strip's window (the main window was resized and the strip moved with its bottom edge).
+    void Place(const RECT& strip);
+    HWND Window() const { return window_; }  // the strip's window; the page's windows are inside it
     bool PageShown() const;
     // The host's own COM object: the control's client site, UI handler and event sink.
     IUnknown* Site() const;
@@ -71,6 +74,7 @@ private:
     void DownloadComplete();
 
     HWND window_ = nullptr;
+    RECT view_;                        // where the control lies in window_
     IWebBrowser2* browser_ = nullptr;  // one reference, released in the destructor
     TBrowserSite* site_ = nullptr;     // one reference, released in the destructor
     DWORD adviseCookie_ = 0;

@@ -20,6 +20,10 @@
 
 namespace {
 
+bool Same(const RECT& a, const RECT& b) {
+    return ::EqualRect(&a, &b) != FALSE;
+}
+
 // A variant argument the way the control passes it by reference.
 struct ByRef {
     VARIANT inner{};
@@ -95,7 +99,8 @@ struct Rig {
         document.kinds = {IID_IHTMLDocument2};
         document.members = {{L"body", &body}, {L"documentelement", &root}};
         browser.document = &document;
-        host = std::make_unique<TWebBrowserHost>(parent, RECT{-16, -16, 570, 123}, &browser,
+        host = std::make_unique<TWebBrowserHost>(parent, RECT{0, 169, 442, 259}, RECT{-16, -16, 570, 123},
+                                                 &browser,
                                                  [this](const std::string& line) { log.push_back(line); });
         host->OnDocumentComplete = [this] { ++documents; };
         host->OnDownloadComplete = [this] { ++downloads; };
@@ -152,11 +157,31 @@ TEST(WebBrowserHost, SetsUpTheControlSilentAndWithoutBars) {
     EXPECT_EQ(rig.browser.calls, want);
     ASSERT_NE(rig.host->Window(), nullptr);
     EXPECT_EQ(::GetParent(rig.host->Window()), rig.parent);
-    RECT r;
-    ::GetWindowRect(rig.host->Window(), &r);
-    EXPECT_EQ(r.right - r.left, 586);
-    EXPECT_EQ(r.bottom - r.top, 139);
     EXPECT_FALSE(rig.host->PageShown());  // plain until a page has loaded
+    // The window covers the strip; the control lies in it at the view's offset and is clipped to it.
+    const auto placed = [&] {
+        RECT r;
+        ::GetWindowRect(rig.host->Window(), &r);
+        ::MapWindowPoints(HWND_DESKTOP, rig.parent, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    EXPECT_TRUE(Same(placed(), RECT{0, 169, 442, 259}));
+    IOleInPlaceSite* site = nullptr;
+    ASSERT_EQ(rig.host->Site()->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&site)), S_OK);
+    IOleInPlaceFrame* frame = nullptr;
+    IOleInPlaceUIWindow* document = nullptr;
+    RECT position, clip;
+    OLEINPLACEFRAMEINFO info{};
+    info.cb = sizeof info;
+    ASSERT_EQ(site->GetWindowContext(&frame, &document, &position, &clip, &info), S_OK);
+    EXPECT_TRUE(Same(position, RECT{-16, -16, 570, 123}));
+    EXPECT_TRUE(Same(clip, RECT{0, 0, 442, 90}));
+    EXPECT_EQ(info.hwndFrame, rig.parent);
+    frame->Release();
+    site->Release();
+    // The strip follows the window's bottom edge while it slides.
+    rig.host->Place(RECT{0, 40, 442, 130});
+    EXPECT_TRUE(Same(placed(), RECT{0, 40, 442, 130}));
 }
 
 TEST(WebBrowserHost, NavigationsAreCancelledAsTheSharedRulesSay) {
@@ -468,7 +493,7 @@ TEST(WebBrowserHost, TheSystemControlLeavesTheStripPlainWhenNoPageComes) {
     const HWND parent =
         ::CreateWindowExA(0, "STATIC", "strip", WS_POPUP, 0, 0, 442, 90, nullptr, nullptr, nullptr, nullptr);
     std::vector<std::string> log;
-    auto host = TWebBrowserHost::Create(parent, RECT{-16, -16, 570, 123},
+    auto host = TWebBrowserHost::Create(parent, RECT{0, 0, 442, 90}, RECT{-16, -16, 570, 123},
                                         [&](const std::string& line) { log.push_back(line); });
     // Wine has the control (only no engine behind it), so there the creation itself must work.
     if (testhost::UnderWine()) {
