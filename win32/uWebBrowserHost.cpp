@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/uWebBrowserManage.h"
 #include "settings/uSysUtils.h"
 
 using Microsoft::WRL::ComPtr;
@@ -497,7 +498,7 @@ void TWebBrowserHost::RunDocumentSteps(bool readNextUrl, std::function<void(cons
 
 bool TWebBrowserHost::FilterMessage(const MSG& msg) const {
     if (!window_ || !msg.hwnd || (msg.hwnd != window_ && !::IsChild(window_, msg.hwnd))) return false;
-    return msg.message == WM_RBUTTONDOWN || msg.message == WM_RBUTTONUP || msg.message == WM_CONTEXTMENU;
+    return TWBManage::IsMenuMessage(msg.message);
 }
 
 void TWebBrowserHost::CheckDeadline() {

@@ -15,8 +15,8 @@
 #include "platform/Locale.h"
 #include "platform/Registry.h"
 #include "setdialog/SetDialogTestMain.h"
-#include "setdialog/uSetControls.h"
-#include "setdialog/uSetFrm.h"
+#include "qt/uSetControls.h"
+#include "qt/uSetFrmQt.h"
 #include "settings/uControlObj.h"
 #include "settings/uSysUtils.h"
 #include "settings/uToolsObj.h"
@@ -104,11 +104,11 @@ class SetFrmDataTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempProgramDir> dir;
-    std::unique_ptr<TSetFrm> frm;
+    std::unique_ptr<TSetFrmQt> frm;
 
     // A dialog prepared as the settings command prepares it.
     void Open(const TXHBX& settings) {
-        frm = std::make_unique<TSetFrm>();
+        frm = std::make_unique<TSetFrmQt>();
         frm->img_leftbtn_XHBXClick(frm->img_leftbtn_XHBX);
         frm->LoadData(settings, nullptr);
         frm->LoadAutoRun();
@@ -389,18 +389,18 @@ private slots:
         AppControl = &control;
         bool checked = false;
         QTimer::singleShot(0, this, [&] {
-            QVERIFY(SetFrm && SetFrm->isVisible());
-            QVERIFY(SetFrm->isModal());
-            QCOMPARE(SetFrm->pgc1->ActivePage(), SetFrm->tsxhbx);
-            QCOMPARE(SetFrm->pnl_leftbtn_xhbx->Color(), 12377261);
-            QCOMPARE(SetFrm->edt_XHBX_XHZQ->text(), QStringLiteral("45"));
-            QCOMPARE(SetFrm->edt_BJTP->text(), QStringLiteral("/pics/旧.bmp"));
+            QVERIFY(SetFrmQt && SetFrmQt->isVisible());
+            QVERIFY(SetFrmQt->isModal());
+            QCOMPARE(SetFrmQt->pgc1->ActivePage(), SetFrmQt->tsxhbx);
+            QCOMPARE(SetFrmQt->pnl_leftbtn_xhbx->Color(), 12377261);
+            QCOMPARE(SetFrmQt->edt_XHBX_XHZQ->text(), QStringLiteral("45"));
+            QCOMPARE(SetFrmQt->edt_BJTP->text(), QStringLiteral("/pics/旧.bmp"));
             checked = true;
-            QTest::mouseClick(SetFrm->img3, Qt::LeftButton, {}, QPoint(5, 5));
+            QTest::mouseClick(SetFrmQt->img3, Qt::LeftButton, {}, QPoint(5, 5));
         });
         QVERIFY(ShowSetForm(Sample(), nullptr));
         QVERIFY(checked);
-        QCOMPARE(SetFrm, nullptr);
+        QCOMPARE(SetFrmQt, nullptr);
         // A background chosen earlier survives a save that did not touch it.
         QCOMPARE(TTools::ReadIni("XTSZ", "BJTP", "missing"), G("/pics/旧.bmp"));
         QCOMPARE(TTools::ReadIni("XHBX", "xhzq", "missing"), AnsiString("45"));

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "setdialog/SetDialogTestMain.h"
-#include "setdialog/uSetControls.h"
-#include "setdialog/uSetFrm.h"
-#include "window/uFormMove.h"
+#include "qt/uSetControls.h"
+#include "qt/uSetFrmQt.h"
+#include "qt/uFormMoveQt.h"
 
 using namespace setdlg;
 
@@ -33,7 +33,7 @@ void SendButton(QEvent::Type type, QWidget* w, QPoint local) {
 class SetFrmLayoutTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TSetFrm> frm;
+    std::unique_ptr<TSetFrmQt> frm;
 
     // Which highlight bars are shown, as X (XHBX), D (DSBX), S (XTSZ) or "-" for none.
     QString ShownBars() const {
@@ -46,7 +46,7 @@ class SetFrmLayoutTest : public QObject {
 
 private slots:
     void init() {
-        frm = std::make_unique<TSetFrm>();
+        frm = std::make_unique<TSetFrmQt>();
         frm->show();
         QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
     }
@@ -117,7 +117,7 @@ private slots:
         QFETCH(QRect, geometry);
         auto* w = frm->findChild<QWidget*>(name);
         QVERIFY2(w, qPrintable(name));
-        QCOMPARE(TSetFrm::ClassName(w), kind);
+        QCOMPARE(TSetFrmQt::ClassName(w), kind);
         QCOMPARE(w->geometry(), geometry);
     }
 
@@ -289,7 +289,7 @@ private slots:
         QVERIFY(index(frm->pnl_leftbtn_xhbx) < index(frm->pnl_leftbtn_dsbx));
         QVERIFY(index(frm->pnl_leftbtn_dsbx) < index(frm->pnl_leftbtn_xtsz));
         QVERIFY(index(frm->edt_BJTP) < static_cast<long>(all.size()));
-        QCOMPARE(TSetFrm::ClassName(frm->RzPanel2), QStringLiteral("TRzPanel"));
+        QCOMPARE(TSetFrmQt::ClassName(frm->RzPanel2), QStringLiteral("TRzPanel"));
     }
 };
 

@@ -292,10 +292,10 @@ TEST(WebBrowserHost, RightClicksAimedAtThePageAreSwallowed) {
         bool swallowed;
     };
     const Case cases[] = {
-        {inside, WM_RBUTTONDOWN, true},    {inside, WM_RBUTTONUP, true},     {deeper, WM_CONTEXTMENU, true},
-        {deeper, WM_RBUTTONDOWN, true},    {inside, WM_LBUTTONDOWN, false},  {inside, WM_LBUTTONUP, false},
-        {inside, WM_MOUSEMOVE, false},     {outside, WM_RBUTTONDOWN, false}, {outside, WM_CONTEXTMENU, false},
-        {rig.parent, WM_RBUTTONUP, false},
+        {inside, WM_RBUTTONDOWN, true},   {inside, WM_RBUTTONUP, true},      {deeper, WM_CONTEXTMENU, true},
+        {deeper, WM_RBUTTONDOWN, true},   {inside, WM_RBUTTONDBLCLK, true},  {inside, WM_LBUTTONDOWN, false},
+        {inside, WM_LBUTTONUP, false},    {inside, WM_MOUSEMOVE, false},     {outside, WM_RBUTTONDOWN, false},
+        {outside, WM_CONTEXTMENU, false}, {rig.parent, WM_RBUTTONUP, false},
     };
     for (const Case& c : cases) {
         MSG msg{};

@@ -13,15 +13,16 @@
 #include <vector>
 
 #include "QtTestMain.h"
-#include "app/uMainForm.h"
+#include "qt/uMainFrmQt.h"
 #include "platform/Errors.h"
 #include "platform/Gbk.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TempProgramDir.h"
-#include "window/uApplication.h"
-#include "window/uBannerHelper.h"
-#include "window/uWebBrowserManage.h"
+#include "qt/shell/uApplication.h"
+#include "qt/uBannerBrowserQt.h"
+#include "qt/uBannerHelper.h"
+#include "app/uWebBrowserManage.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ struct Program {
         dir.WriteIni("[XTSZ]\r\nNotFirstStart=1\r\n");
         SetErrorSink([this](const std::string& message) { errors.push_back(plat::GbkToUtf8(message)); });
         SetBannerBrowserFactory(std::move(factory));
-        form = std::make_unique<TMainFrm>();
+        form = std::make_unique<TMainFrmQt>();
         QTRY_VERIFY(!form->TimerHide->isActive());
     }
     ~Program() {
@@ -70,7 +71,7 @@ struct Program {
     FakeClock clock;
     ScriptedBoxes boxes;
     std::vector<std::string> errors;
-    std::unique_ptr<TMainFrm> form;
+    std::unique_ptr<TMainFrmQt> form;
 };
 
 QString FakeHelperScript() {

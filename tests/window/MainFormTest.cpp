@@ -12,15 +12,15 @@
 #include <vector>
 
 #include "QtTestMain.h"
-#include "app/uMainForm.h"
+#include "qt/uMainFrmQt.h"
 #include "platform/Errors.h"
 #include "platform/Gbk.h"
 #include "settings/uControlObj.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TempProgramDir.h"
-#include "window/uApplication.h"
-#include "window/uQtText.h"
+#include "qt/shell/uApplication.h"
+#include "qt/shell/uQtText.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ public:
     explicit Program(const std::string& iniBytes = kQuietStart, TDateTime now = DefaultNow()) : clock(now) {
         dir.WriteIni(iniBytes);
         SetErrorSink([this](const std::string& message) { errors.push_back(plat::GbkToUtf8(message)); });
-        form = std::make_unique<TMainFrm>();
+        form = std::make_unique<TMainFrmQt>();
         // Let the one-shot hide timer run first, as it does right after a real start.
         QTRY_VERIFY(!form->TimerHide->isActive());
     }
@@ -49,7 +49,7 @@ public:
     FakeClock clock;
     ScriptedBoxes boxes;
     std::vector<std::string> errors;  // UTF-8
-    std::unique_ptr<TMainFrm> form;
+    std::unique_ptr<TMainFrmQt> form;
 };
 
 QRect FinalPlace() {
@@ -70,7 +70,7 @@ class MainFormTest : public QObject {
 private slots:
     void layoutAtDesignSize() {
         Program p;
-        TMainFrm& f = *p.form;
+        TMainFrmQt& f = *p.form;
         QCOMPARE(f.size(), QSize(442, 259));
         struct Row {
             const char* name;
@@ -102,7 +102,7 @@ private slots:
 
     void windowKindColoursAndFonts() {
         Program p;
-        TMainFrm& f = *p.form;
+        TMainFrmQt& f = *p.form;
         QVERIFY(f.windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(f.palette().color(QPalette::Window), QColor(186, 244, 0));
@@ -243,7 +243,7 @@ private slots:
     void formMoveFollowsThePointer() {
         QWidget window;
         window.move(100, 100);
-        TFormMove move;
+        TFormMoveQt move;
         move.MoveTo(50, 50);  // idle: nothing
         QCOMPARE(window.pos(), QPoint(100, 100));
         move.BeginMove(&window, 10, 5);
@@ -266,7 +266,7 @@ private slots:
     // Any button drags; a move without a pressed button does nothing; releasing ends the drag.
     void titleStripDragsWithAnyButton() {
         Program p;
-        TMainFrm& f = *p.form;
+        TMainFrmQt& f = *p.form;
         f.move(200, 150);
         SendMouse(f.img1, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, {40, 10});
         QCOMPARE(f.pos(), QPoint(200, 150));

@@ -12,11 +12,11 @@
 #include <string>
 
 #include "QtTestMain.h"
-#include "app/uMainForm.h"
+#include "qt/uMainFrmQt.h"
 #include "platform/ExePath.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedBoxes.h"
-#include "window/uApplication.h"
+#include "qt/shell/uApplication.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ public:
         std::ofstream(root_ / "Ini" / "Tovik.ini", std::ios::binary) << "[XTSZ]\r\nNotFirstStart=1\r\n";
         plat::SetExecutablePathOverride((root_ / "chimewick").string());
         SetErrorSink([this](const std::string&) { ++errors; });
-        form = std::make_unique<TMainFrm>();
+        form = std::make_unique<TMainFrmQt>();
     }
     ~Program() {
         form.reset();
@@ -50,7 +50,7 @@ public:
     FakeClock clock;
     ScriptedBoxes boxes;
     int errors = 0;
-    std::unique_ptr<TMainFrm> form;
+    std::unique_ptr<TMainFrmQt> form;
 
 private:
     std::filesystem::path root_;
