@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <string>
 
+#include "app/uWebBrowserManage.h"
 #include "platform/Errors.h"
 #include "platform/Gbk.h"
 #include "settings/uControlObj.h"
 #include "settings/uStrings.h"
 #include "settings/uSysUtils.h"
 #include "settings/uTimerInfo.h"
+#include "win32/uBannerHost.h"
 #include "win32/uE2EDump.h"
 #include "win32/uResourceIds.h"
 #include "win32/uSetFormHost.h"
@@ -204,6 +206,9 @@ void TMainFrm::FormCreate() {
     });
     FormMove = std::make_unique<TFormMove>();
     WinApp::RunStep([this] { TimerInfos = new TTimerInfos(); });
+    WebBrowser = CreateBannerHost(Handle(), Panel2->DeviceRect());
+    if (WebBrowser) WebBrowser->OnDownloadComplete = [this] { WebBrowserDownloadComplete(); };
+    WBManage = std::make_unique<TWBManage>(WebBrowser.get());
     SetCaption(*lbl_1, "lbl_1", AnsiString());
     SetCaption(*lbl_2, "lbl_2", AnsiString());
     SetCaption(*lbl_3, "lbl_3", AnsiString());
@@ -222,6 +227,8 @@ void TMainFrm::FormCreate() {
 void TMainFrm::FormDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
+    WBManage.reset();
+    WebBrowser.reset();
     delete TimerInfos;
     TimerInfos = nullptr;
     delete AppControl;
@@ -295,12 +302,22 @@ void TMainFrm::LoadBackground() {
     img_BJTP->SendToBack();  // beneath the labels
 }
 
-void TMainFrm::ShowAd() {}
+void TMainFrm::ShowAd() {
+    if (WBManage) WBManage->ShowAd();
+}
+
+void TMainFrm::WebBrowserDownloadComplete() {
+    ++DownloadCount;
+    if (DownloadCount <= 2 || !WebBrowser) return;
+    WebBrowser->RunDocumentSteps(false,
+                                 [](const TDocumentSteps& steps) { TWBManage::RaiseStepError(steps); });
+}
 
 void TMainFrm::ShowForm() {
     // A request that arrives while a slide runs starts a fresh slide; the outer one then sees that
     // the window has already come up and stops without moving it again.
     const int serial = ++slideSerial_;
+    if (WBManage) WBManage->Blank();
     WriteDateLine();
     const int screenW = ::GetSystemMetrics(SM_CXSCREEN);
     const int screenH = ::GetSystemMetrics(SM_CYSCREEN);

@@ -15,7 +15,9 @@
 #include "win32/uWinControls.h"
 #include "win32/uWinForm.h"
 
+class IBannerBrowser;
 class TTimerInfos;
+class TWBManage;
 
 class TMainFrm : public TWinForm, public IWarnWindow {
 public:
@@ -35,6 +37,8 @@ public:
     void ShowForm() override;
     void LoadBackground();
     void ShowAd();
+    // The banner's download completions; from the third on the page's scroll bars are hidden again.
+    void WebBrowserDownloadComplete();
 
     void img_setClick();
     void mni_SetClick();
@@ -53,6 +57,8 @@ public:
     TTimerInfos* TimerInfos = nullptr;
     TTimerObj* TimerObj = nullptr;
     std::unique_ptr<TTrayIcon> TrayData;
+    std::unique_ptr<IBannerBrowser> WebBrowser;  // the banner's browser over Panel2; none without one
+    std::unique_ptr<TWBManage> WBManage;
 
     int32_t PopupHeight = 0;    // the full height while a slide runs; 0 otherwise
     int32_t DownloadCount = 0;  // banner download completions since start

@@ -1,13 +1,16 @@
 #include "win32/uWebBrowserHost.h"
 
+#include <commctrl.h>
 #include <exdispid.h>
 #include <mshtmdid.h>
 #include <mshtmhst.h>
 #include <mshtml.h>
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "app/uWebBrowserManage.h"
 #include "settings/uSysUtils.h"
@@ -304,6 +307,27 @@ private:
 
 namespace {
 
+constexpr UINT_PTR kParentSubclass = 0x43574253;  // "CWBS"
+
+// The hosts alive on this thread, and the hook through which they see every message a loop takes.
+std::vector<TWebBrowserHost*> g_hosts;
+HHOOK g_hook = nullptr;
+
+LRESULT CALLBACK MessageHook(int code, WPARAM removed, LPARAM lParam) {
+    if (code == HC_ACTION && removed == PM_REMOVE) {
+        auto* msg = reinterpret_cast<MSG*>(lParam);
+        for (const TWebBrowserHost* host : g_hosts)
+            if (host->FilterMessage(*msg)) msg->message = WM_NULL;  // taken, and nothing to dispatch
+    }
+    return ::CallNextHookEx(g_hook, code, removed, lParam);
+}
+
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR data) {
+    if (message == WM_SIZE) reinterpret_cast<TWebBrowserHost*>(data)->FollowParent();
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
 LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TIMER && wParam == kDeadlineTimer) {
         auto* host = reinterpret_cast<TWebBrowserHost*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -368,6 +392,15 @@ TWebBrowserHost::TWebBrowserHost(HWND parent, const RECT& strip, const RECT& vie
     site_ = new TBrowserSite(this);
     window_ = CreateView(parent, strip);
     if (window_) ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    RECT client{};
+    if (parent && ::GetClientRect(parent, &client)) {
+        parent_ = parent;
+        fromBottom_ = client.bottom - strip.top;
+        ::SetWindowSubclass(parent, ParentProc, kParentSubclass, reinterpret_cast<DWORD_PTR>(this));
+    }
+    if (g_hosts.empty())
+        g_hook = ::SetWindowsHookExA(WH_GETMESSAGE, MessageHook, nullptr, ::GetCurrentThreadId());
+    g_hosts.push_back(this);
     // No bars, no boxes of the engine's own, and nothing dropped on the view opens.
     browser_->put_MenuBar(VARIANT_FALSE);
     browser_->put_StatusBar(VARIANT_FALSE);
@@ -377,6 +410,12 @@ TWebBrowserHost::TWebBrowserHost(HWND parent, const RECT& strip, const RECT& vie
 }
 
 TWebBrowserHost::~TWebBrowserHost() {
+    g_hosts.erase(std::remove(g_hosts.begin(), g_hosts.end(), this), g_hosts.end());
+    if (g_hosts.empty() && g_hook) {
+        ::UnhookWindowsHookEx(g_hook);
+        g_hook = nullptr;
+    }
+    if (parent_) ::RemoveWindowSubclass(parent_, ParentProc, kParentSubclass);
     if (window_) {
         ::KillTimer(window_, kDeadlineTimer);
         ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
@@ -424,9 +463,19 @@ void TWebBrowserHost::SystemLog(const std::string& line) {
 }
 
 void TWebBrowserHost::Place(const RECT& strip) {
-    if (window_)
-        ::SetWindowPos(window_, nullptr, strip.left, strip.top, strip.right - strip.left,
-                       strip.bottom - strip.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!window_) return;
+    RECT client{};
+    if (parent_ && ::GetClientRect(parent_, &client)) fromBottom_ = client.bottom - strip.top;
+    ::SetWindowPos(window_, nullptr, strip.left, strip.top, strip.right - strip.left,
+                   strip.bottom - strip.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TWebBrowserHost::FollowParent() {
+    RECT client{}, now{};
+    if (!window_ || !parent_ || !::GetClientRect(parent_, &client) || !::GetWindowRect(window_, &now)) return;
+    ::MapWindowPoints(HWND_DESKTOP, parent_, reinterpret_cast<POINT*>(&now), 2);
+    ::SetWindowPos(window_, nullptr, now.left, client.bottom - fromBottom_, 0, 0,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
 }
 
 IUnknown* TWebBrowserHost::Site() const {

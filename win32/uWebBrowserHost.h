@@ -38,16 +38,21 @@ public:
     void Navigate(const std::string& url) override;
     void RunDocumentSteps(bool readNextUrl, std::function<void(const TDocumentSteps&)> done) override;
 
-    // Whether the message loop swallows a message before it is dispatched: right clicks and
-    // context-menu requests aimed at the page (a window inside the view).
+    // Whether a message is swallowed before it is dispatched: right clicks and context-menu requests
+    // aimed at the page (a window inside the view). Every message loop of the thread (the program's,
+    // the slide's, a dialog's or a message box's) asks this, through a hook on the messages it takes.
     bool FilterMessage(const MSG& msg) const;
     // Runs our handlers of the control's events (the banner manager's, the main window's) so that an
     // error they raise never unwinds through the control: the program's error handler (it shows the
     // message and carries on). Unset: the error is logged.
     std::function<bool(const std::function<void()>&)> RunHandler;
 
-    // Moves the strip's window (the main window was resized and the strip moved with its bottom edge).
+    // Moves the strip's window. It also follows the parent's bottom edge by itself: the strip keeps
+    // its distance to it while the window slides up.
     void Place(const RECT& strip);
+    // The parent's size changed (the host hears of it by itself): the strip keeps its distance to the
+    // parent's bottom edge.
+    void FollowParent();
     HWND Window() const { return window_; }  // the strip's window; the page's windows are inside it
     bool PageShown() const;
     // The host's own COM object: the control's client site, UI handler and event sink.
@@ -74,6 +79,8 @@ private:
     void DownloadComplete();
 
     HWND window_ = nullptr;
+    HWND parent_ = nullptr;
+    int fromBottom_ = 0;               // the strip's top above the parent's bottom edge
     RECT view_;                        // where the control lies in window_
     IWebBrowser2* browser_ = nullptr;  // one reference, released in the destructor
     TBrowserSite* site_ = nullptr;     // one reference, released in the destructor

@@ -7,12 +7,6 @@
 namespace WinApp {
 namespace {
 std::function<void(const std::string&)> g_errorSink;
-std::function<bool(const MSG&)> g_messageFilter;
-
-// Whether the message is handled before it is dispatched (and so never dispatched).
-bool Filtered(const MSG& msg) {
-    return g_messageFilter && g_messageFilter(msg);
-}
 }
 
 HINSTANCE Instance() {
@@ -73,21 +67,15 @@ bool ProcessMessages() {
             ::PostQuitMessage(static_cast<int>(msg.wParam));  // the main loop ends the program
             return false;
         }
-        if (Filtered(msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
     return true;
 }
 
-void SetMessageFilter(std::function<bool(const MSG&)> filter) {
-    g_messageFilter = std::move(filter);
-}
-
 int Run() {
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (Filtered(msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }

@@ -31,9 +31,6 @@ void SetErrorSink(std::function<void(const std::string& gbkMessage)> sink);
 // Handles every message that is waiting, then returns (the slide-up pumps this between its steps).
 // Returns false when the program has been asked to quit; the quit request is kept for the main loop.
 bool ProcessMessages();
-// Sets what both loops ask of every message they take before dispatching it; true: the message is
-// handled and not dispatched (the main window's ApplicationEventsMessage).
-void SetMessageFilter(std::function<bool(const MSG&)> filter);
 // Runs the message loop until WM_QUIT; returns its exit code.
 int Run();
 

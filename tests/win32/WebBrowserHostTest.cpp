@@ -91,7 +91,7 @@ private:
 // A hidden top-level window for the strip, a fake browser with a plain document, and the host.
 struct Rig {
     Rig() : clock(SysUtils::EncodeDate(2026, 12, 10) + SysUtils::EncodeTime(12, 0, 0, 0)) {
-        parent = ::CreateWindowExA(0, "STATIC", "strip", WS_POPUP, 0, 0, 442, 90, nullptr, nullptr, nullptr,
+        parent = ::CreateWindowExA(0, "STATIC", "window", WS_POPUP, 0, 0, 442, 259, nullptr, nullptr, nullptr,
                                    nullptr);
         body.texts[L"scroll"] = L"";
         style.texts[L"overflow"] = L"";
@@ -179,9 +179,13 @@ TEST(WebBrowserHost, SetsUpTheControlSilentAndWithoutBars) {
     EXPECT_EQ(info.hwndFrame, rig.parent);
     frame->Release();
     site->Release();
-    // The strip follows the window's bottom edge while it slides.
-    rig.host->Place(RECT{0, 40, 442, 130});
+    // The strip follows the window's bottom edge while it slides up, by itself.
+    ::SetWindowPos(rig.parent, nullptr, 0, 0, 442, 130, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(Same(placed(), RECT{0, 40, 442, 130}));
+    ::SetWindowPos(rig.parent, nullptr, 0, 0, 442, 259, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(Same(placed(), RECT{0, 169, 442, 259}));
+    rig.host->Place(RECT{0, 100, 442, 190});
+    EXPECT_TRUE(Same(placed(), RECT{0, 100, 442, 190}));
 }
 
 TEST(WebBrowserHost, NavigationsAreCancelledAsTheSharedRulesSay) {
@@ -302,6 +306,13 @@ TEST(WebBrowserHost, RightClicksAimedAtThePageAreSwallowed) {
         msg.hwnd = c.window;
         msg.message = c.message;
         EXPECT_EQ(rig.host->FilterMessage(msg), c.swallowed) << c.message;
+    }
+    // Any loop of the thread takes them through the host's hook: a swallowed one arrives as nothing.
+    for (const Case& c : cases) {
+        ::PostMessageA(c.window, c.message, 0, 0);
+        MSG msg{};
+        ASSERT_TRUE(::PeekMessageA(&msg, c.window, 0, 0, PM_REMOVE));
+        EXPECT_EQ(msg.message, c.swallowed ? static_cast<UINT>(WM_NULL) : c.message) << c.message;
     }
     ::DestroyWindow(inside);
     ::DestroyWindow(outside);
