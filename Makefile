@@ -27,11 +27,11 @@ build: configure
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --repeat until-pass:2
 	$(MAKE) --no-print-directory asan
-	./scripts/test-windows
+	WERROR=$(WERROR) ./scripts/test-windows
 
 # The core and its tests built with MinGW-w64 and run under Wine in a throwaway prefix.
 test-windows: deps
-	./scripts/test-windows
+	WERROR=$(WERROR) ./scripts/test-windows
 
 # The Windows program: one static chimewick.exe (x86_64, stripped) in build-windows/.
 windows: deps
@@ -44,6 +44,10 @@ windows-i686: deps
 	cmake -S . -B build-windows-i686 -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DCHIMEWICK_WERROR=$(WERROR) -DBUILD_TESTING=OFF $(CMAKE_ARGS)
 	cmake --build build-windows-i686 -j $(JOBS) --target chimewick
+
+# The Windows program for users: build-windows/Chimewick-<version>-windows.zip (exe and read-me).
+windows-zip: windows
+	./scripts/windows-zip
 
 # Only the Qt-free core's unit tests.
 core-test: build
@@ -79,8 +83,9 @@ uninstall:
 	cmake -DCHIMEWICK_PREFIX=$(PREFIX) -P cmake/uninstall.cmake
 
 # The README's pictures: the program under Xvfb with libfaketime, PNGs into docs/.
-demo: build
+demo: build windows
 	./scripts/demo $(BUILD)/chimewick docs
+	./scripts/demo-windows build-windows/chimewick.exe docs
 
 clean:
 	rm -rf $(BUILD) build-asan build-win build-windows build-windows-i686 build-fuzz build-bench

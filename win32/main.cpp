@@ -1,7 +1,7 @@
 // Program entry of the Windows program: one copy per program folder, the common controls, the
 // message boxes of the core, and the main window, which starts hidden in the tray.
 #include <windows.h>
-// windows.h first: the common controls' header builds on it.
+// windows.h first: the common controls header builds on it.
 #include <commctrl.h>
 
 #include "platform/windows/SingleInstance.h"

@@ -37,7 +37,7 @@ void ShowErrorMessage(const std::string& gbkMessage) {
         g_errorSink(gbkMessage);
         return;
     }
-    ::MessageBoxA(nullptr, gbkMessage.c_str(), Title, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    ::MessageBoxA(nullptr, gbkMessage.c_str(), Title, MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
 std::string CurrentExceptionMessage() {

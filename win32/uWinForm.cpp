@@ -1,5 +1,7 @@
 #include "win32/uWinForm.h"
 
+#include <windows.h>
+// windows.h first: windowsx.h builds on it.
 #include <windowsx.h>
 
 #include "win32/uWinApp.h"

@@ -178,7 +178,7 @@ def bad_setting(d):
     box = wait_until("the error box", d.viewable_boxes)[0]
     check(d.dump().get("error") == "'abc' is not a valid integer value", f"error text: {d.dump()}")
     d.screenshot("error-box")
-    d.run("xdotool", "windowfocus", "--sync", str(box), "key", "Return")
+    d.program_kind.answer_box(d, box, "Return")
     wait_until("the error box to close", lambda: box not in d.viewable_boxes())
     check(d.program_alive(), "the program ended after the error")
     first = wait_until("the clock label", lambda: d.dump().get("lbl_2"))

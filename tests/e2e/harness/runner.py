@@ -119,7 +119,8 @@ def print_ctest(args, python, script):
             continue
         command = [python, script, *given_options(args, case), case.name]
         print(f"add_test({cmake_quote(case.name)} {' '.join(cmake_quote(w) for w in command)})")
-        props = {"LABELS": ";".join(case.labels), "TIMEOUT": str(case.timeout), "SKIP_RETURN_CODE": "77",
+        timeout = round(case.timeout * PROGRAMS[args.program].patience)
+        props = {"LABELS": ";".join(case.labels), "TIMEOUT": str(timeout), "SKIP_RETURN_CODE": "77",
                  **case.properties}
         print(f"set_tests_properties({cmake_quote(case.name)} PROPERTIES "
               + " ".join(f"{k} {cmake_quote(v)}" for k, v in props.items()) + ")")

@@ -148,6 +148,13 @@ def unix_to_windows(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
+def warm_up(env):
+    """Starts the prefix's server for good (until stop) and Wine's services, and waits for them."""
+    subprocess.run([wineserver(), "-p"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run([wine64(), "wineboot"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   timeout=300)
+
+
 def stop(env):
     """Ends every process of the prefix (wineserver -k)."""
     _stop_server(env)

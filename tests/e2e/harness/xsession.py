@@ -33,8 +33,16 @@ def missing_tools():
     return missing
 
 
-def wait_until(what, probe, timeout=30.0, interval=0.02):
-    """Polls probe() until it returns something truthy; returns it, or fails naming what was awaited."""
+# How much longer than the Linux program the program of this run may take for anything (its
+# Program.patience; set when a Desktop is made). The waits that use the default timeout scale with it.
+PATIENCE = 1.0
+
+
+def wait_until(what, probe, timeout=None, interval=0.02):
+    """Polls probe() until it returns something truthy; returns it, or fails naming what was awaited.
+    timeout: seconds; by default 30 times PATIENCE."""
+    if timeout is None:
+        timeout = 30.0 * PATIENCE
     deadline = time.monotonic() + timeout
     last = None
     while True:
@@ -102,6 +110,8 @@ class Desktop:
                  name="case", screen=(SCREEN_W, SCREEN_H), program_env=None):
         """program: the Program to start, or the path of the Linux program."""
         self.program_kind = program if isinstance(program, Program) else LinuxProgram(program)
+        global PATIENCE
+        PATIENCE = self.program_kind.patience
         self.exe = self.program_kind.exe
         self.screen = screen  # the virtual screen's size in pixels
         self.program_env = dict(program_env or {})  # extra environment for the program
