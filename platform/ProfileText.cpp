@@ -10,13 +10,15 @@
 #include <string>
 #include <string_view>
 
+#include "platform/AnsiBytes.h"
 #include "platform/Profile.h"
 
 namespace plat {
 namespace {
 
+// The blanks the Windows profile functions skip around names and values: blank, tab, vertical tab.
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\v';
 }
 
 std::string_view Trim(std::string_view s) {
@@ -27,10 +29,10 @@ std::string_view Trim(std::string_view s) {
 }
 
 bool IsLeadByte(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
+    return plat::IsGbkLeadByte(static_cast<char>(c));
 }
 bool IsTrailByte(unsigned char c) {
-    return c >= 0x40 && c <= 0xFE && c != 0x7F;
+    return plat::IsGbkTrailByte(static_cast<char>(c));
 }
 
 // Bytes taken by the character at s[i]: 2 for a GBK double-byte character, else 1.

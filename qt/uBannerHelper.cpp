@@ -5,8 +5,8 @@
 #include <QWindow>
 #include <utility>
 
-#include "qt/shell/uApplication.h"
 #include "qt/banner/uBannerProtocol.h"
+#include "qt/shell/uApplication.h"
 
 namespace P = BannerProtocol;
 
@@ -104,7 +104,7 @@ void TBannerHelper::Send(const QByteArray& line) {
 void TBannerHelper::Navigate(const std::string& url) {
     const QString text = QString::fromUtf8(url.data(), static_cast<qsizetype>(url.size()));
     loading_ = true;
-    Send(P::Line("NAVIGATE", {P::Encode(text)}));
+    Send(P::Line(P::kNavigate, {P::Encode(text)}));
     if (!process_) loading_ = false;
 }
 
@@ -112,7 +112,7 @@ void TBannerHelper::RunDocumentSteps(bool readNextUrl, std::function<void(const 
     if (!process_ || !ready_) return;  // no document to work on
     const int serial = nextSerial_++;
     pending_.insert(serial, std::move(done));
-    Send(P::Line("STEPS", {QByteArray::number(serial), readNextUrl ? "READ" : "STYLE"}));
+    Send(P::Line(P::kSteps, {QByteArray::number(serial), readNextUrl ? P::kRead : P::kStyle}));
 }
 
 void TBannerHelper::ReadLines() {
@@ -125,7 +125,7 @@ void TBannerHelper::HandleLine(const QByteArray& line) {
     const QList<QByteArray> parts = P::Split(line);
     if (parts.isEmpty()) return;
     const QByteArray& word = parts[0];
-    if (word == "HELLO") {
+    if (word == P::kHello) {
         bool ok = false;
         const quintptr id = parts.size() >= 3 ? parts[2].toULongLong(&ok) : 0;
         if (!ok || parts[1].toInt() != P::Version) {
@@ -136,19 +136,19 @@ void TBannerHelper::HandleLine(const QByteArray& line) {
         ready_ = true;
         Embed(id);
         for (const QByteArray& queued : std::exchange(queue_, {})) process_->write(queued);
-    } else if (word == "WINDOW" && parts.size() >= 2 && ready_) {
+    } else if (word == P::kWindow && parts.size() >= 2 && ready_) {
         // The view's native window was made anew: embed the new one.
         const bool shown = container_ && !container_->isHidden();
         delete container_.data();
         Embed(parts[1].toULongLong());
         ShowPage(shown);
-    } else if (word == "DOWNLOAD") {
+    } else if (word == P::kDownload) {
         if (OnDownloadComplete) RunStep(OnDownloadComplete);
-    } else if (word == "COMPLETE" || word == "FAILED") {
+    } else if (word == P::kComplete || word == P::kFailed) {
         loading_ = false;
-        ShowPage(word == "COMPLETE");
-        if (word == "COMPLETE" && OnDocumentComplete) RunStep(OnDocumentComplete);
-    } else if (word == "STEPS" && parts.size() >= 3) {
+        ShowPage(word == P::kComplete);
+        if (word == P::kComplete && OnDocumentComplete) RunStep(OnDocumentComplete);
+    } else if (word == P::kSteps && parts.size() >= 3) {
         const auto done = pending_.take(parts[1].toInt());
         if (done) {
             TDocumentSteps steps;
@@ -185,7 +185,7 @@ void TBannerHelper::Embed(quintptr windowId) {
     if (const QWidget* parent = host_->parentWidget())
         shown &= QRect(host_->mapFromParent(QPoint(0, 0)), parent->size());
     container_->setGeometry(shown);
-    process_->write(P::Line("PLACE", {QByteArray::number(-shown.x()), QByteArray::number(-shown.y())}));
+    process_->write(P::Line(P::kPlace, {QByteArray::number(-shown.x()), QByteArray::number(-shown.y())}));
     container_->setFocusPolicy(Qt::NoFocus);
     container_->hide();  // shown once a page has loaded
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/AnsiBytes.h"
 #include "platform/Errors.h"
 
 namespace SysUtils {
@@ -28,14 +29,9 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// A byte that starts a GBK double-byte character.
-bool IsGbkLeadByte(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    return b >= 0x81 && b <= 0xFE;
+using plat::IsGbkLeadByte;
+constexpr char AsciiUpper(char c) {
+    return plat::UpperAscii(c);
 }
 
 int HexValue(char c) {
@@ -184,9 +180,10 @@ AnsiString GeneralFloat(double value, char decimalSeparator) {
         out += digits;
         out.append(static_cast<size_t>(exponent + 1 - n), '0');
     } else {
-        out.append(digits, 0, static_cast<size_t>(exponent + 1));
+        const size_t whole = static_cast<size_t>(exponent) + 1;  // digits before the separator
+        out.append(digits, 0, whole);
         out += decimalSeparator;
-        out.append(digits, static_cast<size_t>(exponent + 1), std::string::npos);
+        out.append(digits, whole, std::string::npos);
     }
     return out;
 }

@@ -13,16 +13,17 @@
 #include <vector>
 
 #include "QtTestMain.h"
-#include "qt/uMainFrmQt.h"
+#include "app/uMainForm.h"
+#include "app/uWebBrowserManage.h"
 #include "platform/Errors.h"
 #include "platform/Gbk.h"
-#include "support/FakeClock.h"
-#include "support/ScriptedBoxes.h"
-#include "support/TempProgramDir.h"
 #include "qt/shell/uApplication.h"
 #include "qt/uBannerBrowserQt.h"
 #include "qt/uBannerHelper.h"
-#include "app/uWebBrowserManage.h"
+#include "qt/uMainFrmQt.h"
+#include "support/FakeClock.h"
+#include "support/ScriptedBoxes.h"
+#include "support/TempProgramDir.h"
 
 namespace {
 
@@ -59,10 +60,13 @@ struct Program {
         dir.WriteIni("[XTSZ]\r\nNotFirstStart=1\r\n");
         SetErrorSink([this](const std::string& message) { errors.push_back(plat::GbkToUtf8(message)); });
         SetBannerBrowserFactory(std::move(factory));
-        form = std::make_unique<TMainFrmQt>();
-        QTRY_VERIFY(!form->TimerHide->isActive());
+        form = std::make_unique<TMainFrm>();
+        win = std::make_unique<TMainFrmQt>(*form);
+        form->FormCreate(*win);
+        QTRY_VERIFY(!win->TimerHide.isActive());
     }
     ~Program() {
+        win.reset();
         form.reset();
         SetBannerBrowserFactory({});
         SetErrorSink({});
@@ -71,7 +75,8 @@ struct Program {
     FakeClock clock;
     ScriptedBoxes boxes;
     std::vector<std::string> errors;
-    std::unique_ptr<TMainFrmQt> form;
+    std::unique_ptr<TMainFrm> form;
+    std::unique_ptr<TMainFrmQt> win;
 };
 
 QString FakeHelperScript() {
