@@ -1,12 +1,18 @@
-// Program entry of the Windows program: one copy per program folder, the common controls, the
-// message boxes of the core, and the main window, which starts hidden in the tray.
+// Program entry of the Windows program: one copy per program folder, the common controls, the error
+// boxes, and the main window, which starts hidden in the tray.
+// The behaviour's header before any Windows header: it names two constants as windows.h's macros are
+// named (SC_MINIMIZE, WM_LBUTTONDOWN), which would otherwise replace them.
+#include "app/uMainForm.h"
+// (blank line: keeps the order above)
+
 #include <windows.h>
 // windows.h first: the common controls header builds on it.
 #include <commctrl.h>
 
 #include "platform/windows/SingleInstance.h"
 #include "settings/uToolsObj.h"
-#include "win32/uMainForm.h"
+#include "win32/uErrorBox.h"
+#include "win32/uMainFrmWin.h"
 #include "win32/uWinApp.h"
 
 namespace {
@@ -17,7 +23,7 @@ int AskRunningCopyToShow(const plat::SingleInstance& instance) {
     DWORD process = 0;
     ::GetWindowThreadProcessId(window, &process);
     ::AllowSetForegroundWindow(process);  // a program just started may hand the foreground on
-    ::PostMessageA(window, TMainFrm::ShowRequestMessage(), 0, 0);
+    ::PostMessageA(window, TMainFrmWin::ShowRequestMessage(), 0, 0);
     return 0;
 }
 }  // namespace
@@ -30,10 +36,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls,
                                   ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_UPDOWN_CLASS};
     ::InitCommonControlsEx(&controls);
+    InstallErrorBox();
 
-    auto* form = new TMainFrm(
-        [&instance](HWND window) { instance.PublishWindow(reinterpret_cast<std::uintptr_t>(window)); });
-    const int result = WinApp::Run();
-    delete form;
+    int result = 0;
+    {
+        TMainFrm form;
+        TMainFrmWin view(form, [&instance](HWND window) {
+            instance.PublishWindow(reinterpret_cast<std::uintptr_t>(window));
+        });
+        form.FormCreate(view);
+        view.StartupFinished();
+        result = WinApp::Run();
+        form.FormDestroy();  // the window ran it when it was destroyed; once is enough
+    }
     return result;
 }

@@ -1,13 +1,6 @@
 #include "win32/uWinApp.h"
 
-#include <exception>
-
-#include "win32/uE2EDump.h"
-
 namespace WinApp {
-namespace {
-std::function<void(const std::string&)> g_errorSink;
-}
 
 HINSTANCE Instance() {
     return ::GetModuleHandleA(nullptr);
@@ -27,37 +20,8 @@ int Scale(int designPixels) {
     return ::MulDiv(designPixels, Dpi(), 96);
 }
 
-void SetErrorSink(std::function<void(const std::string&)> sink) {
-    g_errorSink = std::move(sink);
-}
-
-void ShowErrorMessage(const std::string& gbkMessage) {
-    E2EDump::Set("error", gbkMessage);
-    if (g_errorSink) {
-        g_errorSink(gbkMessage);
-        return;
-    }
-    ::MessageBoxA(nullptr, gbkMessage.c_str(), Title, MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
-}
-
-std::string CurrentExceptionMessage() {
-    try {
-        throw;
-    } catch (const std::exception& e) {
-        return e.what();
-    } catch (...) {
-        return "Unknown error";
-    }
-}
-
-bool RunStep(const std::function<void()>& step) {
-    try {
-        step();
-        return true;
-    } catch (...) {
-        ShowErrorMessage(CurrentExceptionMessage());
-        return false;
-    }
+int Unscale(int devicePixels) {
+    return ::MulDiv(devicePixels, 96, Dpi());
 }
 
 bool ProcessMessages() {

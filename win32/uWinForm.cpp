@@ -4,6 +4,7 @@
 // windows.h first: windowsx.h builds on it.
 #include <windowsx.h>
 
+#include "app/uAppErrors.h"
 #include "win32/uWinApp.h"
 #include "win32/uWinText.h"
 
@@ -51,7 +52,10 @@ RECT TWinForm::ScreenRect() const {
 }
 
 void TWinForm::SetScreenRect(int left, int top, int width, int height) {
-    ::SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A move alone (the drag) is sent without a size, so the window is not laid out again for nothing.
+    const RECT now = ScreenRect();
+    const UINT size = (now.right - now.left == width && now.bottom - now.top == height) ? SWP_NOSIZE : 0;
+    ::SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE | size);
 }
 
 void TWinForm::RepaintNow() const {
@@ -80,7 +84,7 @@ LRESULT CALLBACK TWinForm::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         }
         return result;
     } catch (...) {
-        WinApp::ShowErrorMessage(WinApp::CurrentExceptionMessage());
+        ShowErrorMessage(CurrentExceptionMessage());
         return 0;
     }
 }

@@ -19,8 +19,8 @@ HKEY RootHandle(RegRoot root) {
 class Key {
 public:
     Key(RegRoot root, const AnsiString& path, bool create) {
-        LONG rc = create ? ::RegCreateKeyExA(RootHandle(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                             KEY_ALL_ACCESS, nullptr, &key_, nullptr)
+        LONG rc = create ? ::RegCreateKeyExA(RootHandle(root), path.c_str(), 0, nullptr,
+                                             REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key_, nullptr)
                          : ::RegOpenKeyExA(RootHandle(root), path.c_str(), 0, KEY_ALL_ACCESS, &key_);
         if (rc != ERROR_SUCCESS) key_ = nullptr;
     }
@@ -75,7 +75,8 @@ public:
         Key key(root, keyPath, true);
         if (!key) return false;
         // The stored data is the text and its terminating NUL.
-        return ::RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+        return ::RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ,
+                                reinterpret_cast<const BYTE*>(data.c_str()),
                                 static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
     }
 
