@@ -9,6 +9,7 @@
 #include <QTimeEdit>
 
 #include "platform/Dialogs.h"
+#include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "setdialog/uSetControls.h"
 #include "setdialog/uSetFrmLook.h"
@@ -180,7 +181,10 @@ void TSetFrm::img_leftbtn_XTSZClick(QObject*) {
 }
 
 void TSetFrm::img3Click(QObject*) {
+    // One save is one replacement of the settings file: a crash leaves the old settings or the new.
+    plat::ProfileWriteBatch save;
     SaveAll();  // raises on a failed write: the dialog then stays open
+    save.Commit();
     accept();
 }
 
