@@ -20,6 +20,7 @@
 
 #include "platform/linux/PrivateRuntimeDir.h"
 #include "support/TempProgramDir.h"
+#include "support/linux/ForeignServer.h"
 
 namespace fs = std::filesystem;
 using plat::linux_fs::IsPrivateDir;
@@ -58,54 +59,6 @@ fs::path MakeDir(const fs::path& p, mode_t mode) {
     chmod(p.c_str(), mode);
     return p;
 }
-
-// A listening local socket at path, made (and listening) as the given user in a child process, which
-// answers every connection with a show request of its own until it is killed.
-class ForeignServer {
-public:
-    ForeignServer(const std::string& path, uid_t uid) {
-        int ready[2];
-        if (pipe(ready) != 0) return;
-        fflush(nullptr);
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(ready[0]);
-            const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un addr{};
-            addr.sun_family = AF_UNIX;
-            std::strncpy(addr.sun_path, path.c_str(), sizeof addr.sun_path - 1);
-            // Bound where this user may write, then listening as the other one: the peer credentials
-            // are those of the listener.
-            if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) _exit(2);
-            if (uid != geteuid() && (setgid(uid) != 0 || setuid(uid) != 0)) _exit(3);
-            if (listen(fd, 4) != 0) _exit(4);
-            const char r = 'r';
-            if (write(ready[1], &r, 1) != 1) _exit(5);
-            for (;;) {
-                const int client = accept(fd, nullptr, nullptr);
-                if (client < 0) continue;
-                if (write(client, "show\n", 5) != 5) {
-                }
-                close(client);
-            }
-        }
-        close(ready[1]);
-        char r = 0;
-        ok_ = read(ready[0], &r, 1) == 1;
-        close(ready[0]);
-    }
-    ~ForeignServer() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    bool Ok() const { return ok_; }
-
-private:
-    pid_t pid_ = -1;
-    bool ok_ = false;
-};
 
 int ConnectTo(const std::string& path) {
     const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
