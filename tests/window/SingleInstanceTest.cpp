@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "QtTestMain.h"
+#include "qt/shell/uSingleInstance.h"
 #include "support/linux/ForeignServer.h"
-#include "window/uSingleInstance.h"
 
 // Sets environment variables (nullopt: removes them) for the lifetime of the object.
 class ScopedEnvironment {
