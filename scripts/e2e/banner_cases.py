@@ -161,7 +161,7 @@ def case_rotation(d):
             before = viewable_top_levels(d)
             x, y = strip_point(200, 40)
             d.run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "3")
-            d.run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+            d.run("xdotool", "click", "1")  # the pointer is there already: --sync would wait for a move
             wait_until("the left click to reach the page", lambda: "/clicked?button=0" in d.server.clicks())
             check(viewable_top_levels(d) == before, "a right click opened a window")
             check(d.server.clicks() == ["/clicked?button=0"], f"the page saw: {d.server.clicks()}")
