@@ -5,10 +5,10 @@
 #include "app/uTimerObj.h"
 #include "platform/Types.h"
 
-// How long before a reminder's moment the page is made ready. Cold, the engine needs about 1.5-3 s
-// from its start to a painted page on 2 cores, up to 6 s on a loaded machine; the lead leaves room
-// for that twice over and keeps the engine's stay in the tray short.
-constexpr double kBannerLeadSeconds = 15.0;
+// How long before a reminder's moment the page is made ready. From its start to a painted page the
+// engine took 1.5-4.5 s on 2 cores at a load of 2, and up to 30 s with the cores ten times
+// oversubscribed; 20 s covers all but such extremes and keeps the engine's stay in the tray short.
+constexpr double kBannerLeadSeconds = 20.0;
 
 // True when the page for the next pop-up should be loading or held ready now: the window is not
 // shown (a shown window has its page already) and the scheduler announces within the lead.

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/uBannerLead.h"
 #include "platform/Errors.h"
 #include "platform/Gbk.h"
 #include "setdialog/uSetFrm.h"
@@ -241,6 +242,11 @@ void TMainFrm::TimerCheckWarnTimer() {
     StartAtNextSecond(TimerCheckWarn, true);  // first: a reminder's slide-up runs inside this tick
     SetCaption(lbl_2, ToQ(SysUtils::FormatDateTime("HH:MM:SS", SysUtils::Now())));
     TimerObj->CheckWarn();
+    // Hidden and a reminder near: the banner's page gets ready out of sight; far from one, let go.
+    if (WBManage) {
+        const bool shown = isVisible() && !isMinimized();
+        WBManage->ReadyAhead(BannerWantedAhead(*TimerObj, SysUtils::Now(), shown), shown);
+    }
 }
 
 void TMainFrm::ShowWarnText(const AnsiString& text) {

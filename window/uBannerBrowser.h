@@ -31,6 +31,11 @@ public:
     // document; with readNextUrl it then looks up the first element named or identified "nextUrl".
     // done runs later on the GUI thread, or never when the browser goes away first.
     virtual void RunDocumentSteps(bool readNextUrl, std::function<void(const TDocumentSteps&)> done) = 0;
+    // While kept, the engine and its page stay when the window is hidden (a page made ready ahead of a
+    // pop-up); otherwise the browser may let its engine go as soon as the window is hidden.
+    virtual void KeepWhileHidden(bool keep) { (void)keep; }
+    // True while the page that last completed is still there to be shown.
+    virtual bool PageHeld() const { return false; }
 
     std::function<void()> OnDocumentComplete;  // a document has finished loading
     std::function<void()> OnDownloadComplete;  // a download finished, was stopped or failed

@@ -115,6 +115,15 @@ void TBannerHelper::RunDocumentSteps(bool readNextUrl, std::function<void(const 
     Send(P::Line("STEPS", {QByteArray::number(serial), readNextUrl ? "READ" : "STYLE"}));
 }
 
+void TBannerHelper::KeepWhileHidden(bool keep) {
+    keep_ = keep;
+    CheckIdle();
+}
+
+bool TBannerHelper::PageHeld() const {
+    return process_ && ready_ && !loading_ && container_ && !container_->isHidden();
+}
+
 void TBannerHelper::ReadLines() {
     // A helper that is stopped from inside a handler takes its remaining lines with it.
     while (process_ && process_->canReadLine()) HandleLine(process_->readLine());
@@ -196,9 +205,10 @@ void TBannerHelper::ShowPage(bool shown) {
     container_->setVisible(shown);
 }
 
-// Once the window is hidden and the last page and its steps are done, the helper goes.
+// Once the window is hidden and the last page and its steps are done, the helper goes, unless it is
+// kept for a page made ready ahead of a pop-up.
 void TBannerHelper::CheckIdle() {
-    if (!process_ || !WindowHidden()) {
+    if (!process_ || !WindowHidden() || keep_) {
         busyTimer_.stop();
         return;
     }

@@ -31,6 +31,8 @@ public:
 
     void Navigate(const std::string& url) override;
     void RunDocumentSteps(bool readNextUrl, std::function<void(const TDocumentSteps&)> done) override;
+    void KeepWhileHidden(bool keep) override;
+    bool PageHeld() const override;
 
     // True while a helper process runs (or is starting).
     bool IsRunning() const { return process_ != nullptr; }
@@ -58,6 +60,7 @@ private:
     QPointer<QWidget> container_;
     bool ready_ = false;
     bool loading_ = false;
+    bool keep_ = false;        // stay while hidden
     QList<QByteArray> queue_;  // lines written before the helper said hello
     int nextSerial_ = 1;
     QMap<int, std::function<void(const TDocumentSteps&)>> pending_;

@@ -42,13 +42,13 @@ TEST_P(BannerLead, WantedOnlyWithinTheLeadWhileHidden) {
 
 INSTANTIATE_TEST_SUITE_P(Table, BannerLead,
                          testing::Values(LeadCase{"FarAhead", D(11, 0), false, false},
-                                         LeadCase{"JustOutsideTheLead", D(11, 59, 44, 900), false, false},
-                                         LeadCase{"AtTheLead", D(11, 59, 45), false, true},
+                                         LeadCase{"JustOutsideTheLead", D(11, 59, 39, 900), false, false},
+                                         LeadCase{"AtTheLead", D(11, 59, 40), false, true},
                                          LeadCase{"InsideTheLead", D(11, 59, 58), false, true},
                                          LeadCase{"DueNow", D(12, 0, 30), false, true},
                                          LeadCase{"ShownWindowHasItsPage", D(11, 59, 58), true, false},
                                          LeadCase{"AfterTheMinuteUntilTheCyclicLead", D(12, 1), false, false},
-                                         LeadCase{"CyclicPeriodsEnd", D(13, 59, 50), false, true}),
+                                         LeadCase{"CyclicPeriodsEnd", D(13, 59, 45), false, true}),
                          [](const testing::TestParamInfo<LeadCase>& info) { return info.param.name; });
 
 TEST(BannerLeadOff, NeverWantedWithEveryReminderOff) {
