@@ -12,6 +12,7 @@
 #include "app/uBannerLead.h"
 #include "platform/Errors.h"
 #include "platform/Gbk.h"
+#include "platform/Memory.h"
 #include "setdialog/uSetFrm.h"
 #include "settings/uControlObj.h"
 #include "settings/uStrings.h"
@@ -340,6 +341,11 @@ void TMainFrm::img2Click() {
         SetTaskbarEntry(false);
         TrayIcon->Add();
         hide();
+        // Once the hide has settled (its last paints, the banner helper's goodbye), what only the shown
+        // window needed goes back to the system.
+        QTimer::singleShot(3000, this, [this] {
+            if (!isVisible()) plat::ReleaseIdleMemory();
+        });
     } else {
         SetTaskbarEntry(true);
         showMinimized();
