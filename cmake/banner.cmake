@@ -5,7 +5,7 @@ set(CHIMEWICK_AD_HOST "ad.chimewick.invalid" CACHE STRING
 target_compile_definitions(chimewick_gui PRIVATE CHIMEWICK_AD_HOST_DEFAULT="${CHIMEWICK_AD_HOST}")
 
 if(CHIMEWICK_BANNER)
-  find_package(Qt6 REQUIRED COMPONENTS WebEngineWidgets)
+  find_package(Qt6 REQUIRED COMPONENTS WebEngineWidgets Quick)
   add_executable(chimewick-banner
     ${CMAKE_CURRENT_SOURCE_DIR}/window/banner/main.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/window/banner/uBannerView.cpp
@@ -14,7 +14,7 @@ if(CHIMEWICK_BANNER)
   set_target_properties(chimewick-banner PROPERTIES AUTOMOC ON
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   target_include_directories(chimewick-banner PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_libraries(chimewick-banner PRIVATE Qt6::WebEngineWidgets)
+  target_link_libraries(chimewick-banner PRIVATE Qt6::WebEngineWidgets Qt6::Quick)
   # The program looks for the helper beside itself (installed there by cmake/install.cmake).
   set_property(SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/window/uBannerBrowser.cpp APPEND
                PROPERTY COMPILE_DEFINITIONS CHIMEWICK_WITH_BANNER=1)
