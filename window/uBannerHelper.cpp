@@ -5,6 +5,7 @@
 #include <QWindow>
 #include <utility>
 
+#include "platform/Memory.h"
 #include "window/uApplication.h"
 #include "window/uBannerProtocol.h"
 
@@ -74,6 +75,13 @@ void TBannerHelper::Stop() {
     QTimer::singleShot(timeouts_.quitGraceMs, process, [process] { process->kill(); });
     process_ = nullptr;
     Forget();
+    // Let go in the tray: what the program touched to show the page goes back to the system too, once
+    // the helper's goodbye has been handled.
+    if (WindowHidden()) {
+        QTimer::singleShot(1000, this, [this] {
+            if (WindowHidden() && !process_) plat::ReleaseIdleMemory();
+        });
+    }
 }
 
 // Drops everything tied to the helper that went away. Pending answers never arrive.
