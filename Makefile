@@ -5,9 +5,10 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR     ?= OFF
 CMAKE_ARGS ?=
 PREFIX     ?= $(HOME)/.local
+BENCH_BUILD ?= build-bench
 
-.PHONY: all deps configure build check test run core-test asan fuzz bench test-windows windows windows-i686 \
-        windows-zip install uninstall demo lint clean
+.PHONY: all deps configure build check test run core-test asan fuzz bench bench-build bench-peers \
+        test-windows windows windows-i686 windows-zip install uninstall demo lint clean
 
 all: build
 
@@ -78,11 +79,19 @@ fuzz: deps
 	./scripts/fuzz
 
 # The core's benchmarks, then the whole program's footprint under Xvfb (about 4 minutes), in build-bench/.
-bench: deps
-	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCHIMEWICK_BENCH=ON $(CMAKE_ARGS)
-	cmake --build build-bench -j $(JOBS) --target chimewick_bench_all
-	build-bench/bench/chimewick_bench
-	python3 bench/footprint --exe build-bench/chimewick
+bench: bench-build
+	$(BENCH_BUILD)/bench/chimewick_bench
+	python3 bench/footprint --exe $(BENCH_BUILD)/chimewick
+
+bench-build: deps
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DCHIMEWICK_BENCH=ON $(CMAKE_ARGS)
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target chimewick_bench_all
+
+# Chimewick beside Workrave and Safe Eyes (installed from Debian for this target only), one after the
+# other on one virtual display with one tray host, each idle in the tray for 60 s (about 4 minutes).
+bench-peers: bench-build
+	./scripts/install-peers
+	python3 bench/peers --exe $(BENCH_BUILD)/chimewick --markdown
 
 run: build
 	./scripts/run $(BUILD)/chimewick

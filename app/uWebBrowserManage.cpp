@@ -47,7 +47,27 @@ bool TWBManage::IsMenuMessage(uint32_t message) {
 }
 
 void TWBManage::ShowAd() {
+    if (ahead_) {
+        // The page made ready ahead is this pop-up's: shown already when it is still held, else loaded
+        // as without it.
+        ahead_ = false;
+        if (Browser) Browser->KeepWhileHidden(false);
+        if (Browser && Browser->PageHeld()) return;
+        NextUrl = aheadFrom_;
+    }
     OpenUrl(NextUrl.empty() ? DefaultPage() : NextUrl);
+}
+
+void TWBManage::ReadyAhead(bool wanted, bool windowShown) {
+    if (!Browser || windowShown || wanted == ahead_) return;
+    ahead_ = wanted;
+    Browser->KeepWhileHidden(wanted);
+    if (wanted) {
+        aheadFrom_ = NextUrl;
+        OpenUrl(NextUrl.empty() ? DefaultPage() : NextUrl);
+    } else {
+        NextUrl = aheadFrom_;
+    }
 }
 
 void TWBManage::OpenUrl(const AnsiString& url) {
@@ -56,7 +76,7 @@ void TWBManage::OpenUrl(const AnsiString& url) {
 }
 
 void TWBManage::Blank() {
-    if (Browser) Browser->Navigate("about:blank");
+    if (Browser && !ahead_) Browser->Navigate("about:blank");
 }
 
 void TWBManage::DocumentComplete() {

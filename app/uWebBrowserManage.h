@@ -22,8 +22,15 @@ public:
     void OpenUrl(const AnsiString& url);
     // Runs on every completed document: styles, then the next page's address.
     void DocumentComplete();
-    // Sends the browser to the blank page (before the window slides up).
+    // Sends the browser to the blank page (before the window slides up), unless a page was made ready
+    // ahead for this pop-up.
     void Blank();
+    // Made ready ahead (wanted) or let go: while the window is hidden, loads the next banner page out of
+    // sight and keeps it for the next pop-up; let go before a pop-up came, the page's next address is
+    // forgotten so that the pop-up still shows the page it would have shown. A shown window changes
+    // nothing: its page is the pop-up's.
+    void ReadyAhead(bool wanted, bool windowShown);
+    bool Ahead() const { return ahead_; }
 
     // The advertising server's host (or host:port): CHIMEWICK_AD_HOST from the environment, else the
     // one the program was built with.
@@ -46,4 +53,6 @@ public:
 private:
     void TakeNextUrl(const TDocumentSteps& steps);
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    bool ahead_ = false;    // a page is loading or held for the next pop-up
+    AnsiString aheadFrom_;  // NextUrl before that page was loaded
 };

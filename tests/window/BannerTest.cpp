@@ -35,6 +35,8 @@ const std::string kPrevious = "http://banner.test:8080/ssh/previous.html";
 class FakeBrowser : public IBannerBrowser {
 public:
     void Navigate(const std::string& url) override { navigations.push_back(url); }
+    void KeepWhileHidden(bool keep) override { keeps.push_back(keep); }
+    bool PageHeld() const override { return held; }
     void RunDocumentSteps(bool readNextUrl, std::function<void(const TDocumentSteps&)> done) override {
         requests.push_back(readNextUrl);
         pending.push_back(std::move(done));
@@ -51,14 +53,17 @@ public:
     }
     std::vector<std::string> navigations;
     std::vector<bool> requests;  // readNextUrl of each steps request
+    std::vector<bool> keeps;     // each KeepWhileHidden
+    bool held = false;           // what PageHeld answers
     std::vector<std::function<void(const TDocumentSteps&)>> pending;
 };
 
 // A main window built on its own folder, fixed clock and recorded errors.
 struct Program {
-    explicit Program(std::function<std::unique_ptr<IBannerBrowser>(QWidget*)> factory)
+    explicit Program(std::function<std::unique_ptr<IBannerBrowser>(QWidget*)> factory,
+                     const char* ini = "[XTSZ]\r\nNotFirstStart=1\r\n")
         : clock(SysUtils::EncodeDate(2026, 12, 9) + SysUtils::EncodeTime(10, 0, 0, 0)) {
-        dir.WriteIni("[XTSZ]\r\nNotFirstStart=1\r\n");
+        dir.WriteIni(ini);
         SetErrorSink([this](const std::string& message) { errors.push_back(plat::GbkToUtf8(message)); });
         SetBannerBrowserFactory(std::move(factory));
         form = std::make_unique<TMainFrm>();
@@ -256,6 +261,125 @@ private slots:
         p.form->ShowForm();
         QCOMPARE(browser->navigations,
                  (std::vector<std::string>{"about:blank", "http://banner.test:8080/ssh/2.html"}));
+    }
+
+    // A reminder near while hidden: the next page loads out of sight and is kept, once; the pop-up
+    // shows it as it is, with neither the blank page nor a second load. The pop-up after it is as ever.
+    void pageMadeReadyAheadIsThePopUpsPage() {
+        FakeBrowser browser;
+        TWBManage manage(&browser);
+        browser.Complete(TDocumentSteps::NextUrlValue, "http://banner.test:8080/ssh/2.html");
+        manage.ReadyAhead(true, false);
+        manage.ReadyAhead(true, false);
+        QCOMPARE(browser.navigations, std::vector<std::string>{"http://banner.test:8080/ssh/2.html"});
+        QCOMPARE(browser.keeps, std::vector<bool>{true});
+        browser.Complete(TDocumentSteps::NextUrlValue, "http://banner.test:8080/ssh/3.html");
+        browser.held = true;
+        manage.Blank();
+        manage.ShowAd();
+        QCOMPARE(browser.navigations, std::vector<std::string>{"http://banner.test:8080/ssh/2.html"});
+        QCOMPARE(browser.keeps, (std::vector<bool>{true, false}));
+        QVERIFY(!manage.Ahead());
+        manage.Blank();
+        manage.ShowAd();
+        QCOMPARE(browser.navigations,
+                 (std::vector<std::string>{"http://banner.test:8080/ssh/2.html", "about:blank",
+                                           "http://banner.test:8080/ssh/3.html"}));
+    }
+
+    // Let go before any pop-up (the reminder moved away), or gone by the pop-up (the helper ended): the
+    // pop-up shows the page that was made ready, loaded again.
+    void pageNotShownAheadIsShownAtThePopUp_data() {
+        QTest::addColumn<bool>("letGo");
+        QTest::newRow("let go in the tray") << true;
+        QTest::newRow("no longer held") << false;
+    }
+    void pageNotShownAheadIsShownAtThePopUp() {
+        QFETCH(bool, letGo);
+        FakeBrowser browser;
+        TWBManage manage(&browser);
+        browser.Complete(TDocumentSteps::NextUrlValue, "http://banner.test:8080/ssh/2.html");
+        manage.ReadyAhead(true, false);
+        browser.Complete(TDocumentSteps::NextUrlValue, "http://banner.test:8080/ssh/3.html");
+        if (letGo) {
+            manage.ReadyAhead(false, false);
+            QCOMPARE(browser.keeps, (std::vector<bool>{true, false}));
+        }
+        manage.Blank();
+        manage.ShowAd();
+        std::vector<std::string> want{"http://banner.test:8080/ssh/2.html"};
+        if (letGo) want.push_back("about:blank");
+        want.push_back("http://banner.test:8080/ssh/2.html");
+        QCOMPARE(browser.navigations, want);
+        QCOMPARE(browser.keeps, (std::vector<bool>{true, false}));
+    }
+
+    void shownWindowKeepsItsPage() {
+        FakeBrowser browser;
+        TWBManage manage(&browser);
+        manage.ReadyAhead(true, true);
+        QVERIFY(browser.navigations.empty());
+        QVERIFY(browser.keeps.empty());
+        QVERIFY(!manage.Ahead());
+    }
+
+    // The check timer makes the page ready within the lead of a daily reminder, and the reminder's
+    // pop-up shows it.
+    void tickReadiesThePageAheadOfTheReminder() {
+        FakeBrowser* browser = nullptr;
+        Program p(
+            [&](QWidget*) {
+                auto fake = std::make_unique<FakeBrowser>();
+                browser = fake.get();
+                return fake;
+            },
+            "[XTSZ]\r\nNotFirstStart=1\r\n[XHBX]\r\nstartDSBJ=1\r\nOnTime=10:01\r\nOnTimeTxnr=x\r\n");
+        browser->Complete(TDocumentSteps::NextUrlValue, "http://banner.test:8080/ssh/2.html");
+        const TDateTime day = SysUtils::EncodeDate(2026, 12, 9);
+        p.clock.Set(day + SysUtils::EncodeTime(10, 0, 30, 0));
+        p.form->TimerCheckWarnTimer();
+        QCOMPARE(browser->navigations, std::vector<std::string>{kDefault});  // 30 s ahead: too early
+        p.clock.Set(day + SysUtils::EncodeTime(10, 0, 45, 0));
+        p.form->TimerCheckWarnTimer();
+        QCOMPARE(browser->navigations,
+                 (std::vector<std::string>{kDefault, "http://banner.test:8080/ssh/2.html"}));
+        QCOMPARE(browser->keeps, std::vector<bool>{true});
+        browser->Complete(TDocumentSteps::NextUrlValue, "http://banner.test:8080/ssh/3.html");
+        browser->held = true;
+        p.clock.Set(day + SysUtils::EncodeTime(10, 1, 0, 5));
+        p.form->TimerCheckWarnTimer();
+        QVERIFY(p.win->isVisible());
+        QCOMPARE(browser->navigations,
+                 (std::vector<std::string>{kDefault, "http://banner.test:8080/ssh/2.html"}));
+        QCOMPARE(browser->keeps, (std::vector<bool>{true, false}));
+    }
+
+    // Within the lead the helper stays in the tray after its page is done, and so it is ready for the
+    // pop-up; once the reminder is no longer near, it goes.
+    void keptHelperStaysWhileHidden() {
+        QTemporaryDir tmp;
+        const QString log = tmp.filePath("helper.log");
+        TBannerHelper* helper = nullptr;
+        Program p(
+            [&](QWidget* host) {
+                auto h = std::make_unique<TBannerHelper>(host, QStandardPaths::findExecutable("python3"),
+                                                         QStringList{FakeHelperScript(), log, "speak"});
+                helper = h.get();
+                return h;
+            },
+            "[XTSZ]\r\nNotFirstStart=1\r\n[XHBX]\r\nstartDSBJ=1\r\nOnTime=10:01\r\nOnTimeTxnr=x\r\n");
+        QTRY_VERIFY(!helper->IsRunning());
+        const TDateTime day = SysUtils::EncodeDate(2026, 12, 9);
+        p.clock.Set(day + SysUtils::EncodeTime(10, 0, 45, 0));  // the check timer's next tick sees it
+        QTRY_VERIFY(helper->IsRunning());
+        // The page and its steps are done (the next address is read): a helper that is not kept goes
+        // right then.
+        QTRY_COMPARE(QString::fromStdString(p.form->WBManage->NextUrl), "http://banner.test:8080/ssh/2.html");
+        QVERIFY(helper->IsRunning());
+        QCOMPARE(Navigations(log).last(), "http://banner.test:8080/ssh/1.html");
+        p.clock.Set(day + SysUtils::EncodeTime(10, 0, 30, 0));  // the clock set back: no reminder near
+        QTRY_VERIFY(!helper->IsRunning());
+        QCOMPARE(QString::fromStdString(p.form->WBManage->NextUrl), "http://banner.test:8080/ssh/1.html");
     }
 
     // Start-up loads the default page even though the window is hidden; once that page and its steps
