@@ -89,6 +89,13 @@ QString FakeHelperScript() {
     return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/fake_banner_helper.py";
 }
 
+// The interpreter that runs the stand-in helper: the system's own before any wrapper on the path (a
+// version manager's shim alone can take seconds to start on a loaded machine).
+QString StandInPython() {
+    const QString system = QStandardPaths::findExecutable("python3", {"/usr/bin"});
+    return system.isEmpty() ? QStandardPaths::findExecutable("python3") : system;
+}
+
 QStringList ReadLog(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return {};
@@ -362,7 +369,7 @@ private slots:
         TBannerHelper* helper = nullptr;
         Program p(
             [&](QWidget* host) {
-                auto h = std::make_unique<TBannerHelper>(host, QStandardPaths::findExecutable("python3"),
+                auto h = std::make_unique<TBannerHelper>(host, StandInPython(),
                                                          QStringList{FakeHelperScript(), log, "speak"});
                 helper = h.get();
                 return h;
@@ -389,7 +396,7 @@ private slots:
         const QString log = tmp.filePath("helper.log");
         TBannerHelper* helper = nullptr;
         Program p([&](QWidget* host) {
-            auto h = std::make_unique<TBannerHelper>(host, QStandardPaths::findExecutable("python3"),
+            auto h = std::make_unique<TBannerHelper>(host, StandInPython(),
                                                      QStringList{FakeHelperScript(), log, "speak"});
             helper = h.get();
             return h;
@@ -426,13 +433,10 @@ private slots:
         QWidget* host = new QWidget(&window);
         TBannerHelperTimeouts timeouts;
         // Long enough for the stand-in (a Python interpreter) to start and log on a loaded machine:
-        // the test counts its starts. The system's interpreter is taken before any wrapper on the path
-        // (a version manager's shim alone can take seconds to start under load).
+        // the test counts its starts.
         timeouts.helloMs = 8000;
         timeouts.quitGraceMs = 300;
-        QString python = QStandardPaths::findExecutable("python3", {"/usr/bin"});
-        if (python.isEmpty()) python = QStandardPaths::findExecutable("python3");
-        const QString program = mode.isEmpty() ? tmp.filePath("no-such-helper") : python;
+        const QString program = mode.isEmpty() ? tmp.filePath("no-such-helper") : StandInPython();
         TBannerHelper helper(host, program, {FakeHelperScript(), log, mode}, timeouts);
         bool completed = false;
         helper.OnDocumentComplete = [&] { completed = true; };
