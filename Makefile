@@ -6,13 +6,8 @@ WERROR     ?= OFF
 CMAKE_ARGS ?=
 PREFIX     ?= $(HOME)/.local
 
-<<<<<<< HEAD
-.PHONY: all deps configure build test run core-test asan fuzz bench test-windows windows windows-i686 \
-        windows-zip install uninstall demo clean
-=======
-.PHONY: all deps configure build check test run core-test asan fuzz bench test-windows install uninstall \
-        demo lint clean
->>>>>>> main
+.PHONY: all deps configure build check test run core-test asan fuzz bench test-windows windows windows-i686 \
+        windows-zip install uninstall demo lint clean
 
 all: build
 
