@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/Locale.h"
+#include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "settings/uStrings.h"
 #include "settings/uSysUtils.h"
@@ -134,7 +135,10 @@ void TSetFrm::img_leftbtn_XTSZClick() {
 }
 
 void TSetFrm::img3Click() {
+    // One save is one replacement of the settings file: a crash leaves the old settings or the new.
+    plat::ProfileWriteBatch save;
     SaveAll();  // raises on a failed write: the dialog then stays open
+    save.Commit();
     View->CloseModal();
 }
 

@@ -47,7 +47,15 @@ bool TBannerHelper::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TBannerHelper::Start() {
-    if (!QFileInfo(program_).isExecutable()) return;  // not installed: the strip stays plain
+    if (!QFileInfo(program_).isExecutable()) {
+        // Not installed: the strip stays plain, and the log says why, once.
+        if (!toldMissing_) {
+            toldMissing_ = true;
+            qWarning("Chimewick: the banner helper %s %s; the banner strip stays empty.",
+                     qUtf8Printable(program_), QFileInfo::exists(program_) ? "cannot be run" : "is missing");
+        }
+        return;
+    }
     process_ = new QProcess(this);
     process_->setStandardErrorFile(QProcess::nullDevice());  // the engine's chatter is of no use here
     connect(process_, &QProcess::readyReadStandardOutput, this, &TBannerHelper::ReadLines);

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -324,6 +325,39 @@ private slots:
             // Killed after the grace period, not left behind.
             for (const QString& line : ReadLog(log).filter("START"))
                 QTRY_VERIFY(!ProcessAlive(line.mid(6).toLongLong()));
+        }
+    }
+
+    // A helper that is not there says so in the log once, however often a page is asked for.
+    void missingHelperIsReportedOnce_data() {
+        QTest::addColumn<bool>("fileThere");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("missing") << false << "is missing";
+        QTest::newRow("not executable") << true << "cannot be run";
+    }
+    void missingHelperIsReportedOnce() {
+        QFETCH(bool, fileThere);
+        QFETCH(QString, why);
+        QTemporaryDir tmp;
+        const QString program = tmp.filePath("chimewick-banner");
+        if (fileThere) {
+            QFile file(program);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("#!/bin/sh\n");
+            file.close();
+            QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+        }
+        QWidget window;
+        TBannerHelper helper(new QWidget(&window), program, {});
+        window.show();
+        const QString expected =
+            QStringLiteral("Chimewick: the banner helper %1 %2; the banner strip stays empty.")
+                .arg(program, why);
+        QTest::ignoreMessage(QtWarningMsg, qUtf8Printable(expected));
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("banner helper")));
+        for (int i = 0; i < 3; ++i) {
+            helper.Navigate("http://banner.test/ssh/x.html");
+            QVERIFY(!helper.IsRunning());
         }
     }
 };
