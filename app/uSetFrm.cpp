@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/Locale.h"
+#include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "settings/uStrings.h"
 #include "settings/uSysUtils.h"
@@ -134,13 +135,16 @@ void TSetFrm::img_leftbtn_XTSZClick() {
 }
 
 void TSetFrm::img3Click() {
+    // One save is one replacement of the settings file: a crash leaves the old settings or the new.
+    plat::ProfileWriteBatch save;
     SaveAll();  // raises on a failed write: the dialog then stays open
+    save.Commit();
     View->CloseModal();
 }
 
 // ---- filling -------------------------------------------------------------------------------------
 
-void TSetFrm::LoadData(TXHBX settings, TTimerInfos* list) {
+void TSetFrm::LoadData(const TXHBX& settings, TTimerInfos* list) {
     using C = TSetControl;
     TimerInfos = list;
     View->SetChecked(C::chk_startxhbx, settings.startXHBJ);
@@ -260,7 +264,8 @@ void TSetFrm::edt_BJTPButtonClick() {
 
 // ---- the settings command's dialog ---------------------------------------------------------------
 
-bool ShowSetForm(TXHBX settings, TTimerInfos* list, IMainView& owner) {
+bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner) {
+    // The dialog works on a private copy: the configuration itself changes only by the reload.
     const TXHBX copy = settings;
     TSetFrm dialog;
     const std::unique_ptr<ISetView> view = owner.CreateSetView(dialog);

@@ -42,7 +42,7 @@ public:
     void SelectNavButton(const AnsiString& name);
 
     // Fills the controls from the settings block and keeps the list.
-    void LoadData(TXHBX settings, TTimerInfos* list);
+    void LoadData(const TXHBX& settings, TTimerInfos* list);
     // Ticks start at login when the entry names this program.
     void LoadAutoRun();
     // Puts the stored background path into its box.
@@ -86,4 +86,4 @@ extern TSetFrm* SetFrm;
 
 // Runs the dialog modally on a copy of the settings and the given reminder list, in a window made by
 // owner; true once it has closed.
-bool ShowSetForm(TXHBX settings, TTimerInfos* list, IMainView& owner);
+bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner);

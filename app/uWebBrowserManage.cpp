@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/AnsiBytes.h"
+#include "app/uBannerRules.h"
 #include "platform/Errors.h"
 #include "platform/Gbk.h"
 
@@ -34,16 +34,16 @@ AnsiString TWBManage::AcceptancePattern() {
 }
 
 bool TWBManage::Acceptable(const AnsiString& url) {
-    // Only web addresses: a file:, javascript: or data: value that happens to hold the pattern would
-    // otherwise read local files or run script.
-    const AnsiString scheme = plat::LowerAscii(url.substr(0, 8));
-    const bool web = scheme.starts_with("http://") || scheme.starts_with("https://");
-    return web && url.find(AcceptancePattern()) != AnsiString::npos;
+    return TBannerRules::NextUrlAcceptable(url, AcceptancePattern());
 }
 
 bool TWBManage::IsMenuMessage(uint32_t message) {
-    constexpr uint32_t kRightButtonDown = 516, kRightButtonUp = 517, kContextMenu = 123;
-    return message == kRightButtonDown || message == kRightButtonUp || message == kContextMenu;
+    // A quick second right click arrives as a double click (518) instead of a second button-down; the
+    // page sees none of them, as on Linux.
+    constexpr uint32_t kRightButtonDown = 516, kRightButtonUp = 517, kRightDoubleClick = 518,
+                       kContextMenu = 123;
+    return message == kRightButtonDown || message == kRightButtonUp || message == kRightDoubleClick ||
+           message == kContextMenu;
 }
 
 void TWBManage::ShowAd() {

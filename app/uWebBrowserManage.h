@@ -36,7 +36,8 @@ public:
     // Raises the error for a document the steps could not work on; does nothing otherwise.
     static void RaiseStepError(const TDocumentSteps& steps);
     // Whether a message aimed at the banner page is swallowed so that the page never sees it: right
-    // button down (516) and up (517) and the context-menu request (123), by their Windows numbers.
+    // button down (516), up (517) and double click (518), and the context-menu request (123), by their
+    // Windows numbers.
     static bool IsMenuMessage(uint32_t message);
 
     IBannerBrowser* Browser = nullptr;  // not owned

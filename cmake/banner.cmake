@@ -7,7 +7,8 @@ if(CHIMEWICK_BANNER)
     ${CMAKE_CURRENT_SOURCE_DIR}/qt/banner/main.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/qt/banner/uBannerView.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/qt/banner/uBannerView.h
-    ${CMAKE_CURRENT_SOURCE_DIR}/qt/banner/uBannerProtocol.cpp)
+    ${CMAKE_CURRENT_SOURCE_DIR}/qt/banner/uBannerProtocol.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/app/uBannerRules.cpp)
   set_target_properties(chimewick-banner PROPERTIES AUTOMOC ON
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   target_include_directories(chimewick-banner PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

@@ -5,8 +5,8 @@
 #include <QWindow>
 #include <utility>
 
-#include "qt/shell/uApplication.h"
 #include "qt/banner/uBannerProtocol.h"
+#include "qt/shell/uApplication.h"
 
 namespace P = BannerProtocol;
 
@@ -47,7 +47,15 @@ bool TBannerHelper::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TBannerHelper::Start() {
-    if (!QFileInfo(program_).isExecutable()) return;  // not installed: the strip stays plain
+    if (!QFileInfo(program_).isExecutable()) {
+        // Not installed: the strip stays plain, and the log says why, once.
+        if (!toldMissing_) {
+            toldMissing_ = true;
+            qWarning("Chimewick: the banner helper %s %s; the banner strip stays empty.",
+                     qUtf8Printable(program_), QFileInfo::exists(program_) ? "cannot be run" : "is missing");
+        }
+        return;
+    }
     process_ = new QProcess(this);
     process_->setStandardErrorFile(QProcess::nullDevice());  // the engine's chatter is of no use here
     connect(process_, &QProcess::readyReadStandardOutput, this, &TBannerHelper::ReadLines);
@@ -104,28 +112,28 @@ void TBannerHelper::Send(const QByteArray& line) {
 void TBannerHelper::Navigate(const std::string& url) {
     const QString text = QString::fromUtf8(url.data(), static_cast<qsizetype>(url.size()));
     loading_ = true;
-    Send(P::Line("NAVIGATE", {P::Encode(text)}));
+    Send(P::Line(P::kNavigate, {P::Encode(text)}));
     if (!process_) loading_ = false;
 }
 
 void TBannerHelper::RunDocumentSteps(bool readNextUrl, std::function<void(const TDocumentSteps&)> done) {
     if (!process_ || !ready_) return;  // no document to work on
     const int serial = nextSerial_++;
-    pending_.insert(serial, std::move(done));
-    Send(P::Line("STEPS", {QByteArray::number(serial), readNextUrl ? "READ" : "STYLE"}));
+    pending_.insert(serial, done);  // QMap::insert takes a const reference
+    Send(P::Line(P::kSteps, {QByteArray::number(serial), readNextUrl ? P::kRead : P::kStyle}));
 }
 
 void TBannerHelper::ReadLines() {
     // A helper that is stopped from inside a handler takes its remaining lines with it.
     while (process_ && process_->canReadLine()) HandleLine(process_->readLine());
-    if (process_ && process_->bytesAvailable() > 64 * 1024) Stop();  // not our helper
+    if (process_ && process_->bytesAvailable() > qint64{64} * 1024) Stop();  // not our helper
 }
 
 void TBannerHelper::HandleLine(const QByteArray& line) {
     const QList<QByteArray> parts = P::Split(line);
     if (parts.isEmpty()) return;
     const QByteArray& word = parts[0];
-    if (word == "HELLO") {
+    if (word == P::kHello) {
         bool ok = false;
         const quintptr id = parts.size() >= 3 ? parts[2].toULongLong(&ok) : 0;
         if (!ok || parts[1].toInt() != P::Version) {
@@ -136,19 +144,19 @@ void TBannerHelper::HandleLine(const QByteArray& line) {
         ready_ = true;
         Embed(id);
         for (const QByteArray& queued : std::exchange(queue_, {})) process_->write(queued);
-    } else if (word == "WINDOW" && parts.size() >= 2 && ready_) {
+    } else if (word == P::kWindow && parts.size() >= 2 && ready_) {
         // The view's native window was made anew: embed the new one.
         const bool shown = container_ && !container_->isHidden();
         delete container_.data();
         Embed(parts[1].toULongLong());
         ShowPage(shown);
-    } else if (word == "DOWNLOAD") {
+    } else if (word == P::kDownload) {
         if (OnDownloadComplete) RunStep(OnDownloadComplete);
-    } else if (word == "COMPLETE" || word == "FAILED") {
+    } else if (word == P::kComplete || word == P::kFailed) {
         loading_ = false;
-        ShowPage(word == "COMPLETE");
-        if (word == "COMPLETE" && OnDocumentComplete) RunStep(OnDocumentComplete);
-    } else if (word == "STEPS" && parts.size() >= 3) {
+        ShowPage(word == P::kComplete);
+        if (word == P::kComplete && OnDocumentComplete) RunStep(OnDocumentComplete);
+    } else if (word == P::kSteps && parts.size() >= 3) {
         const auto done = pending_.take(parts[1].toInt());
         if (done) {
             TDocumentSteps steps;
@@ -185,7 +193,7 @@ void TBannerHelper::Embed(quintptr windowId) {
     if (const QWidget* parent = host_->parentWidget())
         shown &= QRect(host_->mapFromParent(QPoint(0, 0)), parent->size());
     container_->setGeometry(shown);
-    process_->write(P::Line("PLACE", {QByteArray::number(-shown.x()), QByteArray::number(-shown.y())}));
+    process_->write(P::Line(P::kPlace, {QByteArray::number(-shown.x()), QByteArray::number(-shown.y())}));
     container_->setFocusPolicy(Qt::NoFocus);
     container_->hide();  // shown once a page has loaded
 }

@@ -58,6 +58,7 @@ private:
     QProcess* process_ = nullptr;
     QPointer<QWidget> container_;
     bool ready_ = false;
+    bool toldMissing_ = false;  // the log has said that the helper is missing
     bool loading_ = false;
     QList<QByteArray> queue_;  // lines written before the helper said hello
     int nextSerial_ = 1;

@@ -2,87 +2,47 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QScreen>
-#include <algorithm>
-#include <string>
-#include <vector>
 
-#include "platform/Errors.h"
-#include "platform/Gbk.h"
-#include "qt/uSetFrmQt.h"
-#include "settings/uControlObj.h"
-#include "settings/uStrings.h"
-#include "settings/uSysUtils.h"
-#include "settings/uTimerInfo.h"
-#include "qt/shell/uApplication.h"
-#include "qt/uBannerBrowserQt.h"
+#include "app/uAppErrors.h"
 #include "qt/shell/uE2EDump.h"
 #include "qt/shell/uQtText.h"
 #include "qt/shell/uResources.h"
+#include "qt/uBannerBrowserQt.h"
+#include "qt/uSetFrmQt.h"
 #include "qt/uTrayIcon.h"
-#include "app/uWebBrowserManage.h"
-
-TMainFrmQt* MainFrmQt = nullptr;
 
 namespace {
 constexpr unsigned kTitleStripColor = 16776176;  // RGB(240, 251, 255)
 constexpr unsigned kContentColor = 15915206;     // RGB(198, 216, 242)
-constexpr unsigned kWindowColor = 62650;         // RGB(186, 244, 0)
 constexpr unsigned kClockColor = 16711680;       // RGB(0, 0, 255)
 constexpr int kTitleHeight = 22;
 constexpr int kBannerHeight = 90;
 const QString kSongTi = QStringLiteral("宋体");
 const QString kKaiTi = QStringLiteral("楷体_GB2312");
-
-// Restarts the check timer so that its next tick comes just after one of the clock's seconds begins. A
-// free-running 1000 ms period drifts against the clock and sees a reminder's minute up to a second
-// late; phased to the second, each tick sees the new second within a few milliseconds of its start.
-// keepPace: stay within 50 ms of one second (what a coarse timer allows itself anyway), so a clock
-// that is set, or runs fast under test, is followed over a few ticks instead of making the timer race.
-void StartAtNextSecond(QTimer* timer, bool keepPace) {
-    constexpr int kPastTheSecond = 2;  // ms; the tick must never land just before the second it is for
-    int hour = 0, minute = 0, second = 0, ms = 0;
-    SysUtils::DecodeTime(SysUtils::Now(), hour, minute, second, ms);
-    int wait = 1000 - ms + kPastTheSecond;  // to the start of the next second
-    if (keepPace) {
-        if (wait < 500) wait += 1000;  // the second after it is nearer the pace
-        wait = std::clamp(wait, 950, 1050);
-    }
-    timer->start(wait);
-}
 }  // namespace
 
-TMainFrmQt::TMainFrmQt() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
-    MainFrmQt = this;
+TMainFrmQt::TMainFrmQt(TMainFrm& form)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), Form(form) {
     setWindowTitle(QStringLiteral("Chimewick"));
     setWindowIcon(ProgramIcon());
     QFont font(kSongTi);
     font.setPixelSize(12);
     setFont(font);
-    resize(DesignWidth, DesignHeight);
+    resize(TMainFrm::DesignWidth, TMainFrm::DesignHeight);
     CreateControls();
 
-    TimerHide = new QTimer(this);
-    TimerHide->setSingleShot(true);
-    TimerHide->setInterval(1);
-    connect(TimerHide, &QTimer::timeout, this, &TMainFrmQt::TimerHideTimer);
-    TimerHide->start();
-    TimerCheckWarn = new QTimer(this);
-    TimerCheckWarn->setInterval(1000);
-    TimerCheckWarn->setTimerType(Qt::PreciseTimer);  // a coarse timer may fire up to 5 % early
-    connect(TimerCheckWarn, &QTimer::timeout, this, &TMainFrmQt::TimerCheckWarnTimer);
+    connect(&TimerHide, &QTimer::timeout, this, [this] { Form.TimerHideTimer(); });
+    TimerCheckWarn.setTimerType(Qt::PreciseTimer);  // a coarse timer may fire up to 5 % early
+    connect(&TimerCheckWarn, &QTimer::timeout, this, [this] { Form.TimerCheckWarnTimer(); });
 
     TrayIcon = new TTrayIcon(this);
-    connect(TrayIcon, &TTrayIcon::LeftClick, this, &TMainFrmQt::TrayIconClick);
-
-    FormCreate();
+    connect(TrayIcon, &TTrayIcon::LeftClick, this, [this] { Form.TrayIconClick(); });
+    banner_ = CreateBannerBrowser(WebBrowser);
 }
 
 TMainFrmQt::~TMainFrmQt() {
-    FormDestroy();
-    if (MainFrmQt == this) MainFrmQt = nullptr;
+    Form.FormDestroy();
 }
 
 void TMainFrmQt::CreateControls() {
@@ -131,20 +91,21 @@ void TMainFrmQt::CreateControls() {
     lbl_BBSJ->move(8, 65);
     WebBrowser->setGeometry(-16, -16, 586, 139);
 
-    connect(img1, &TImage::MouseDown, this, &TMainFrmQt::img1MouseDown);
-    connect(img1, &TImage::MouseMove, this, &TMainFrmQt::img1MouseMove);
-    connect(img1, &TImage::MouseUp, this, &TMainFrmQt::img1MouseUp);
-    connect(img_set, &TImage::Click, this, &TMainFrmQt::img_setClick);
-    connect(img2, &TImage::Click, this, &TMainFrmQt::img2Click);
-    connect(img3, &TImage::Click, this, &TMainFrmQt::img3Click);
+    connect(img1, &TImage::MouseDown, this,
+            [this](Qt::MouseButton, int x, int y) { Form.img1MouseDown(x, y); });
+    connect(img1, &TImage::MouseMove, this, [this](int x, int y) { Form.img1MouseMove(x, y); });
+    connect(img1, &TImage::MouseUp, this, [this](Qt::MouseButton, int, int) { Form.img1MouseUp(); });
+    connect(img_set, &TImage::Click, this, [this] { Form.img_setClick(); });
+    connect(img2, &TImage::Click, this, [this] { Form.img2Click(); });
+    connect(img3, &TImage::Click, this, [this] { Form.img3Click(); });
 
     // The menu exists with its two commands, though nothing opens it.
     pm_set = new QMenu(this);
     mni_Set = pm_set->addAction(QStringLiteral("设置(&S)"));
     pm_set->addSeparator();
     mni_Exit = pm_set->addAction(QStringLiteral("退出(&E)"));
-    connect(mni_Set, &QAction::triggered, this, &TMainFrmQt::mni_SetClick);
-    connect(mni_Exit, &QAction::triggered, this, &TMainFrmQt::mni_ExitClick);
+    connect(mni_Set, &QAction::triggered, this, [this] { RunStep([this] { Form.mni_SetClick(); }); });
+    connect(mni_Exit, &QAction::triggered, this, [this] { Form.mni_ExitClick(); });
 
     LayoutControls();
 }
@@ -176,151 +137,67 @@ void TMainFrmQt::resizeEvent(QResizeEvent* event) {
     if (pnl_TOP) LayoutControls();
 }
 
-void TMainFrmQt::FormCreate() {
-    // Each step that fails shows its message and start-up goes on: the scheduler, the check timer
-    // and the banner are needed whatever went wrong before them.
-    RunStep([this] {
-        // Every readable key is taken as stored and each malformed one gets its default; nothing is
-        // written until the user saves the settings.
-        AppControl = TControl::CreateUnloaded(nullptr).release();
-        for (const std::string& message : AppControl->LoadSettingsTolerant()) ShowErrorMessage(message);
-        AppControl->CheckAutoRun();
-    });
-    FormMove = std::make_unique<TFormMoveQt>();
-    RunStep([this] { TimerInfos = new TTimerInfos(); });
-    BannerBrowser = CreateBannerBrowser(WebBrowser);
-    if (BannerBrowser) BannerBrowser->OnDownloadComplete = [this] { WebBrowserDownloadComplete(); };
-    WBManage = new TWBManage(BannerBrowser.get());
+// ---- what the behaviour tells the window ---------------------------------------------------------
 
-    for (QLabel* label : {lbl_1, lbl_2, lbl_3, lbl_BBSJ}) SetCaption(label, QString());
-    RunStep([this] { LoadBackground(); });
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, ColorFromStored(kWindowColor));
-    setPalette(pal);
-    setAutoFillBackground(true);
-    RunStep([this] { WriteDateLine(); });
-    TimerObj = new TTimerObj(this);
-    RunStep([this] { ApplySettings(); });
-    if (AppControl && AppControl->FirstStart) RunStep([this] { img_setClick(); });
-    StartAtNextSecond(TimerCheckWarn, false);  // the first tick within a second, on the second
-    RunStep([this] { ShowAd(); });
-    DownloadCount = 0;
+TRect TMainFrmQt::ScreenRect() const {
+    const QRect r = QGuiApplication::primaryScreen()->geometry();
+    return {r.x(), r.y(), r.width(), r.height()};
 }
 
-void TMainFrmQt::FormDestroy() {
-    if (destroyed_) return;
-    destroyed_ = true;
-    delete WBManage;
-    WBManage = nullptr;
-    BannerBrowser.reset();
-    delete TimerInfos;
-    TimerInfos = nullptr;
-    delete AppControl;
-    AppControl = nullptr;
-    FormMove.reset();
-    delete TimerObj;
-    TimerObj = nullptr;
+TRect TMainFrmQt::WindowRect() const {
+    const QRect r = geometry();
+    return {r.x(), r.y(), r.width(), r.height()};
 }
 
-void TMainFrmQt::ApplySettings() {
-    const TXHBX& s = AppControl->XHBX;
-    // Minutes times 60 taken in 32 bits: a period above 35791 minutes wraps round instead of being
-    // undefined, and a result below 1 second leaves the cyclic reminder off.
-    const auto seconds = static_cast<int32_t>(static_cast<uint32_t>(s.xhzq) * 60u);
-    TimerObj->Circle_Time = s.startXHBJ ? static_cast<double>(seconds) : 0.0;
-    TimerObj->OnTime_Time = s.startDSBJ ? s.OnTime : -1.0;
-    TimerObj->OnTime2_Time = s.startDSBJ2 ? s.OnTime2 : -1.0;
-    TimerObj->OnTime3_Time = s.startDSBJ3 ? s.OnTime3 : -1.0;
-    TimerObj->WarnForm_Content = s.txnr;
-    TimerObj->OnTime_Content = s.OnTimeTxnr;
-    TimerObj->OnTime2_Content = s.OnTimeTxnr2;
-    TimerObj->OnTime3_Content = s.OnTimeTxnr3;
+void TMainFrmQt::PlaceWindow(const TRect& rect) {
+    setGeometry(rect.Left, rect.Top, rect.Width, rect.Height);
 }
 
-void TMainFrmQt::TimerCheckWarnTimer() {
-    StartAtNextSecond(TimerCheckWarn, true);  // first: a reminder's slide-up runs inside this tick
-    SetCaption(lbl_2, ToQ(SysUtils::FormatDateTime("HH:MM:SS", SysUtils::Now())));
-    TimerObj->CheckWarn();
+TPoint TMainFrmQt::ClientToScreen(TPoint client) const {
+    const QPoint p = mapToGlobal(QPoint(client.X, client.Y));
+    return {p.x(), p.y()};
 }
 
-void TMainFrmQt::ShowWarnText(const AnsiString& text) {
-    SetCaption(lbl_1, ToQ(SysUtils::Trim(text)));
-    SetCaption(lbl_BBSJ,
-               ToQ(Texts::Gbk("播报时间：") + SysUtils::FormatDateTime("hh:mm:ss", SysUtils::Now())));
+QLabel* TMainFrmQt::Label(TMainText text) const {
+    switch (text) {
+        case TMainText::ReminderText:
+            return lbl_1;
+        case TMainText::Clock:
+            return lbl_2;
+        case TMainText::DateLine:
+            return lbl_3;
+        case TMainText::AnnouncedAt:
+            break;
+    }
+    return lbl_BBSJ;
 }
 
-void TMainFrmQt::WriteDateLine() {
-    const AnsiString date = SysUtils::FormatDateTime(Texts::Gbk("YYYY年MM月DD日"), SysUtils::Now());
-    SetCaption(lbl_3, ToQ(date + " " + AppControl->GetWeekName()));
-}
-
-void TMainFrmQt::SetCaption(QLabel* label, const QString& text) {
-    label->setText(text);
+void TMainFrmQt::SetCaption(TMainText text, const AnsiString& caption) {
+    QLabel* label = Label(text);
+    const QString shown = ToQ(caption);
+    label->setText(shown);
     // The other labels size themselves to their text. While the window is hidden that waits for its next
     // showing (showEvent): sizing lays the text out, which loads the fonts (the CJK face alone holds
     // megabytes) and was most of what the clock's update cost each second in the tray.
     if (label != lbl_1 && isVisible()) label->adjustSize();
-    E2EDump::Set(label->objectName(), text);
+    E2EDump::Set(label->objectName(), shown);
 }
 
-void TMainFrmQt::LoadBackground() {
-    if (!AppControl || AppControl->BJTP.empty()) return;
-    const std::string native = plat::GbkToUtf8(AppControl->BJTP);
-    const QString path = QString::fromUtf8(native.data(), static_cast<qsizetype>(native.size()));
-    if (!QFileInfo(path).isFile()) return;
-    const AnsiString quoted = "'" + AppControl->BJTP + "'";
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw Exception("Cannot open the background picture " + quoted);
-    if (file.read(2) != "BM")
-        throw Exception("The background picture " + quoted + " is not a Windows bitmap");
+void TMainFrmQt::SetWindowColor(TColor color) {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ColorFromStored(color));
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+bool TMainFrmQt::ShowBackground(const std::string& bitmap) {
     QImage image;
-    if (!file.seek(0) || !image.load(&file, "BMP"))
-        throw Exception("The background picture " + quoted + " is not a valid Windows bitmap");
+    if (!image.loadFromData(reinterpret_cast<const uchar*>(bitmap.data()), static_cast<int>(bitmap.size()),
+                            "BMP"))
+        return false;
     img_BJTP->SetPicture(image);
     img_BJTP->lower();  // beneath the labels
-}
-
-void TMainFrmQt::ShowAd() {
-    if (WBManage) WBManage->ShowAd();
-}
-
-void TMainFrmQt::WebBrowserDownloadComplete() {
-    ++DownloadCount;
-    if (DownloadCount <= 2 || !BannerBrowser) return;
-    BannerBrowser->RunDocumentSteps(false,
-                                    [](const TDocumentSteps& steps) { TWBManage::RaiseStepError(steps); });
-}
-
-void TMainFrmQt::ShowForm() {
-    // A request that arrives while a slide runs starts a fresh slide; the outer one then sees that
-    // the window has already come up and stops without moving it again. The full height is the
-    // design height, so no nested call can leave a wrong target behind.
-    const int serial = ++slideSerial_;
-    if (WBManage) WBManage->Blank();
-    WriteDateLine();
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    PopupHeight = DesignHeight;
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    // The slide keeps its own place and height instead of reading the window's back each step: a
-    // configure event from the X server, handled while messages are pumped, can carry an older
-    // geometry, and a step taken from it would end the window a step too high.
-    const int left = screen.x() + screen.width() - width() - 2;
-    int top = screen.y() + screen.height() - 46;
-    int slideHeight = 16;
-    setGeometry(left, top, width(), slideHeight);
-    show();
-    raise();
-    while (slideHeight < PopupHeight + 5) {
-        slideHeight += 3;
-        top -= 3;
-        setGeometry(left, top, width(), slideHeight);
-        repaint();
-        QApplication::processEvents();
-        if (serial != slideSerial_) return;
-    }
-    setGeometry(left, top, width(), DesignHeight);
-    PopupHeight = 0;
-    ShowAd();
+    return true;
 }
 
 void TMainFrmQt::SetTaskbarEntry(bool shown) {
@@ -328,35 +205,58 @@ void TMainFrmQt::SetTaskbarEntry(bool shown) {
     if (hasEntry != shown) setWindowFlag(Qt::Tool, !shown);
 }
 
-void TMainFrmQt::img2Click() {
-    // Checked on each minimise: a notification area may come or go while the program runs.
-    if (TTrayIcon::IsAvailable()) {
-        SetTaskbarEntry(false);
-        TrayIcon->Add();
-        hide();
-    } else {
-        SetTaskbarEntry(true);
-        showMinimized();
+void TMainFrmQt::ShowWindow(TWindowState state) {
+    switch (state) {
+        case TWindowState::Hidden:
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            SetTaskbarEntry(false);
+            hide();
+            break;
+        case TWindowState::Minimized:
+            SetTaskbarEntry(true);
+            showMinimized();
+            break;
+        case TWindowState::Shown:
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            show();
+            raise();
+            break;
     }
 }
 
-void TMainFrmQt::TimerHideTimer() {
-    TimerHide->stop();
-    img2Click();
+void TMainFrmQt::PumpMessages() {
+    repaint();
+    QApplication::processEvents();
 }
 
-void TMainFrmQt::TrayIconClick() {
-    ShowForm();
-    TrayIcon->Remove();
-}
-
-void TMainFrmQt::img3Click() {
+void TMainFrmQt::CloseWindow() {
     close();
 }
 
-void TMainFrmQt::mni_ExitClick() {
-    close();
+bool TMainFrmQt::HasTray() const {
+    return TTrayIcon::IsAvailable();
 }
+
+void TMainFrmQt::ShowTrayIcon(bool shown) {
+    if (shown)
+        TrayIcon->Add();
+    else
+        TrayIcon->Remove();
+}
+
+void TMainFrmQt::StartTimer(TMainTimer timer, int32_t ms) {
+    (timer == TMainTimer::CheckWarn ? TimerCheckWarn : TimerHide).start(ms);
+}
+
+void TMainFrmQt::StopTimer(TMainTimer timer) {
+    (timer == TMainTimer::CheckWarn ? TimerCheckWarn : TimerHide).stop();
+}
+
+std::unique_ptr<ISetView> TMainFrmQt::CreateSetView(TSetFrm& dialog) {
+    return std::make_unique<TSetFrmQt>(dialog);
+}
+
+// ---- window events -------------------------------------------------------------------------------
 
 void TMainFrmQt::closeEvent(QCloseEvent* event) {
     event->accept();
@@ -365,12 +265,11 @@ void TMainFrmQt::closeEvent(QCloseEvent* event) {
 
 void TMainFrmQt::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    // Minimised from outside (the window manager): go to the tray like the minimise button does.
+    // Minimised from outside (the window manager): the system's minimise command, which goes to the tray
+    // like the minimise button does.
     if (event->type() == QEvent::WindowStateChange && isMinimized() && TTrayIcon::IsAvailable()) {
         QTimer::singleShot(0, this, [this] {
-            if (!isMinimized()) return;
-            setWindowState(windowState() & ~Qt::WindowMinimized);
-            img2Click();
+            if (isMinimized()) Form.WMSysCommand(TMainFrm::SC_MINIMIZE);
         });
     }
 }
@@ -379,28 +278,4 @@ void TMainFrmQt::showEvent(QShowEvent* event) {
     for (QLabel* label : {lbl_2, lbl_3, lbl_BBSJ}) label->adjustSize();  // before the first paint
     QWidget::showEvent(event);
     E2EDump::Set(QStringLiteral("winid"), QString::number(winId()));
-}
-
-void TMainFrmQt::img_setClick() {
-    mni_SetClick();
-}
-
-void TMainFrmQt::mni_SetClick() {
-    if (!ShowSetForm(AppControl->XHBX, TimerInfos)) return;
-    AppControl->LoadSettings();
-    ApplySettings();
-    TimerObj->LastCircle = SysUtils::Now();
-    LoadBackground();
-}
-
-void TMainFrmQt::img1MouseDown(Qt::MouseButton, int x, int y) {
-    FormMove->BeginMove(this, x, y);
-}
-
-void TMainFrmQt::img1MouseMove(int x, int y) {
-    FormMove->MoveTo(x, y);
-}
-
-void TMainFrmQt::img1MouseUp(Qt::MouseButton, int, int) {
-    FormMove->EndMove();
 }

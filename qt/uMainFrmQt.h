@@ -1,69 +1,46 @@
 #pragma once
-// The main window: a small borderless, always-on-top window that lives hidden in the tray, keeps the
-// clock, runs the scheduler once a second and slides up at the bottom right when a reminder fires.
+// The main window in Qt: the widgets of the reminder window, drawn as laid out at 442 x 259, telling the
+// behaviour (TMainFrm) about every click, tick and tray press and doing what it asks (IMainView).
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
 #include <QWidget>
-#include <cstdint>
 #include <memory>
 
-#include "app/uTimerObj.h"
-#include "platform/Types.h"
+#include "app/uMainForm.h"
+#include "app/uMainView.h"
 #include "qt/uControls.h"
-#include "qt/uFormMoveQt.h"
 
-class TTimerInfos;
 class TTrayIcon;
-class TWBManage;
-class IBannerBrowser;
 
-class TMainFrmQt : public QWidget, public IWarnWindow {
+class TMainFrmQt : public QWidget, public IMainView {
     Q_OBJECT
 public:
-    // Client size the window is designed for; the slide always ends at this size.
-    static constexpr int DesignWidth = 442;
-    static constexpr int DesignHeight = 259;
-
-    TMainFrmQt();
+    // Builds the hidden window; its events go to form.
+    explicit TMainFrmQt(TMainFrm& form);
+    // Runs the behaviour's destruction handler first, while the window still exists.
     ~TMainFrmQt() override;
 
-    // Copies the configuration into the scheduler.
-    void ApplySettings();
-    // Once a second: the clock label, then the scheduler's test.
-    void TimerCheckWarnTimer();
-    void ShowWarnText(const AnsiString& text) override;
-    // Places the window at the bottom right of the primary screen and slides it up.
-    void ShowForm() override;
-    // Loads the configured background bitmap, if there is one.
-    void LoadBackground();
-    void ShowAd();
-    // Each banner download that finished, stopped or failed; from the third on the page's scroll
-    // bars are hidden again.
-    void WebBrowserDownloadComplete();
+    // IWindowView
+    TRect ScreenRect() const override;
+    TRect WindowRect() const override;
+    void PlaceWindow(const TRect& rect) override;
+    TPoint ClientToScreen(TPoint client) const override;
+    // IMainView
+    void SetCaption(TMainText text, const AnsiString& caption) override;
+    void SetWindowColor(TColor color) override;
+    bool ShowBackground(const std::string& bitmap) override;
+    void ShowWindow(TWindowState state) override;
+    void PumpMessages() override;
+    void CloseWindow() override;
+    bool HasTray() const override;
+    void ShowTrayIcon(bool shown) override;
+    void StartTimer(TMainTimer timer, int32_t ms) override;
+    void StopTimer(TMainTimer timer) override;
+    IBannerBrowser* BannerBrowser() override { return banner_.get(); }
+    std::unique_ptr<ISetView> CreateSetView(TSetFrm& dialog) override;
 
-    // Title-strip buttons, the settings command and the tray.
-    void img_setClick();
-    void mni_SetClick();
-    void img2Click();
-    void img3Click();
-    void mni_ExitClick();
-    void TimerHideTimer();
-    void TrayIconClick();
-    void img1MouseDown(Qt::MouseButton button, int x, int y);
-    void img1MouseMove(int x, int y);
-    void img1MouseUp(Qt::MouseButton button, int x, int y);
-
-    // Owned helpers (created by FormCreate, freed by FormDestroy).
-    std::unique_ptr<TFormMoveQt> FormMove;
-    TTimerInfos* TimerInfos = nullptr;
-    TWBManage* WBManage = nullptr;
-    std::unique_ptr<IBannerBrowser> BannerBrowser;  // the engine behind WebBrowser; none without one
-    TTimerObj* TimerObj = nullptr;
-    TTrayIcon* TrayIcon = nullptr;
-
-    int32_t PopupHeight = 0;    // the full height while a slide runs; 0 otherwise
-    int32_t DownloadCount = 0;  // banner download completions since start
+    TMainFrm& Form;
 
     // Controls.
     TPanel* pnl_TOP = nullptr;
@@ -87,8 +64,9 @@ public:
     QMenu* pm_set = nullptr;
     QAction* mni_Set = nullptr;
     QAction* mni_Exit = nullptr;
-    QTimer* TimerCheckWarn = nullptr;
-    QTimer* TimerHide = nullptr;
+    QTimer TimerCheckWarn;
+    QTimer TimerHide;
+    TTrayIcon* TrayIcon = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -98,17 +76,10 @@ protected:
 
 private:
     void CreateControls();
-    void FormCreate();
-    void FormDestroy();
     void LayoutControls();
-    void SetCaption(QLabel* label, const QString& text);
-    void WriteDateLine();
+    QLabel* Label(TMainText text) const;
     // With no notification area the window keeps a taskbar entry so it stays reachable.
     void SetTaskbarEntry(bool shown);
 
-    int slideSerial_ = 0;  // counts slides started, so an outer slide notices one that ran inside it
-    bool destroyed_ = false;
+    std::unique_ptr<IBannerBrowser> banner_;  // the engine behind WebBrowser; none without one
 };
-
-// The single main window.
-extern TMainFrmQt* MainFrmQt;

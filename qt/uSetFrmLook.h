@@ -3,9 +3,9 @@
 #include <QFont>
 #include <QString>
 
+#include "qt/shell/uQtText.h"
 #include "qt/uSetControls.h"
 #include "settings/uStrings.h"
-#include "qt/shell/uQtText.h"
 
 namespace setdlg {
 

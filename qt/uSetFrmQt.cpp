@@ -5,53 +5,14 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QScreen>
-#include <QShowEvent>
 #include <QTimeEdit>
 
-#include "platform/Dialogs.h"
-#include "platform/Registry.h"
 #include "qt/uSetControls.h"
 #include "qt/uSetFrmLook.h"
-#include "settings/uStrings.h"
-#include "settings/uSysUtils.h"
-#include "settings/uTimerInfo.h"
-#include "settings/uToolsObj.h"
-#include "qt/uFormMoveQt.h"
-#include "qt/shell/uQtText.h"
 
 using namespace setdlg;
 
-TSetFrmQt* SetFrmQt = nullptr;
-
 namespace {
-
-// Upper-cases the ASCII letters a to z only; every other byte stays as it is.
-AnsiString UpperAscii(AnsiString text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-QTime ToQTime(TDateTime value) {
-    int hour = 0, minute = 0, second = 0, ms = 0;
-    SysUtils::DecodeTime(value, hour, minute, second, ms);
-    return QTime(hour, minute);
-}
-
-// The editor's time of day in the user's long time format ("07:30:00").
-AnsiString LongTimeText(const QTimeEdit* editor) {
-    const QTime t = editor->time();
-    const TDateTime value = SysUtils::EncodeTime(t.hour(), t.minute(), 0, 0);
-    return SysUtils::FormatDateTime(plat::CurrentFormatSettings().LongTimeFormat, value);
-}
-
-AnsiString Checked(const QAbstractButton* box) {
-    return TTools::IIF(box->isChecked(), "1", "0");
-}
-
-AnsiString TrimmedText(const QLineEdit* edit) {
-    return SysUtils::Trim(FromQ(edit->text()));
-}
 
 // Every picture format the toolkit can read, all together first, then one by one.
 QString PictureFilter() {
@@ -65,263 +26,166 @@ QString PictureFilter() {
     return QStringLiteral("All (%1);;").arg(patterns.join(u' ')) + single.join(QStringLiteral(";;"));
 }
 
-}  // namespace
-
-QString TSetFrmQt::ClassName(const QObject* component) {
-    const QString full = QString::fromLatin1(component->metaObject()->className());
-    const qsizetype colon = full.lastIndexOf(u':');
-    return colon < 0 ? full : full.mid(colon + 1);
+// "description|pattern|description|pattern" as Qt's name filters ("description (pattern)").
+QStringList NameFilters(const QString& pairs) {
+    const QStringList parts = pairs.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+    return filters;
 }
 
-TSetFrmQt::TSetFrmQt(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+}  // namespace
+
+TSetFrmQt::TSetFrmQt(TSetFrm& form)
+    : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), Form(form) {
     setObjectName(QStringLiteral("SetFrm"));
     setWindowTitle(Q("设置"));
     setFont(Face(12, false));
-    setFixedSize(703, 341);
+    setFixedSize(TSetFrm::DesignWidth, TSetFrm::DesignHeight);
     CreateComponents();
     BindHandlers();
-    FormCreate();
 }
 
-TSetFrmQt::~TSetFrmQt() {
-    FormDestroy();
+TSetFrmQt::~TSetFrmQt() = default;
+
+// ---- what the behaviour tells the dialog ---------------------------------------------------------
+
+TRect TSetFrmQt::ScreenRect() const {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect r = s->geometry();
+    return {r.x(), r.y(), r.width(), r.height()};
 }
 
-void TSetFrmQt::FormCreate() {
-    FormMove = std::make_unique<TFormMoveQt>();
+TRect TSetFrmQt::WindowRect() const {
+    const QRect r = geometry();
+    return {r.x(), r.y(), r.width(), r.height()};
 }
 
-void TSetFrmQt::FormDestroy() {
-    FormMove.reset();
+void TSetFrmQt::PlaceWindow(const TRect& rect) {
+    move(rect.Left, rect.Top);  // the size is fixed
 }
 
-void TSetFrmQt::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-        if (s) move(s->geometry().center() - QPoint(width() / 2, height() / 2));
+TPoint TSetFrmQt::ClientToScreen(TPoint client) const {
+    const QPoint p = mapToGlobal(QPoint(client.X, client.Y));
+    return {p.x(), p.y()};
+}
+
+QWidget* TSetFrmQt::Control(TSetControl control) const {
+    using C = TSetControl;
+    switch (control) {
+        case C::chk_startxhbx:
+            return chk_startxhbx;
+        case C::edt_XHBX_XHZQ:
+            return edt_XHBX_XHZQ;
+        case C::edt_XHBX_TXNR:
+            return edt_XHBX_TXNR;
+        case C::cbDsbj:
+            return cbDsbj;
+        case C::edt_OnTime:
+            return edt_OnTime;
+        case C::edtOnTimeTXNR:
+            return edtOnTimeTXNR;
+        case C::cbDsbj2:
+            return cbDsbj2;
+        case C::edt_OnTime2:
+            return edt_OnTime2;
+        case C::edtOnTimeTXNR2:
+            return edtOnTimeTXNR2;
+        case C::cbDsbj3:
+            return cbDsbj3;
+        case C::edt_OnTime3:
+            return edt_OnTime3;
+        case C::edtOnTimeTXNR3:
+            return edtOnTimeTXNR3;
+        case C::chk_XHFlash:
+            return chk_XHFlash;
+        case C::edt_XHBX_Flash:
+            return edt_XHBX_Flash;
+        case C::edt_XHBX_FlashWord:
+            return edt_XHBX_FlashWord;
+        case C::edt_flashlonger:
+            return edt_flashlonger;
+        case C::chk_KJQD:
+            return chk_KJQD;
+        case C::edt_BJTP:
+            return edt_BJTP;
+        case C::pnl_leftbtn_xhbx:
+            return pnl_leftbtn_xhbx;
+        case C::img_leftbtn_XHBX:
+            return img_leftbtn_XHBX;
+        case C::pnl_leftbtn_dsbx:
+            return pnl_leftbtn_dsbx;
+        case C::img_leftbtn_DSBX:
+            return img_leftbtn_DSBX;
+        case C::pnl_leftbtn_xtsz:
+            return pnl_leftbtn_xtsz;
+        case C::img_leftbtn_XTSZ:
+            return img_leftbtn_XTSZ;
     }
-    QDialog::showEvent(event);
+    return nullptr;
 }
 
-// ---- navigation ----------------------------------------------------------------------------------
+AnsiString TSetFrmQt::Text(TSetControl control) const {
+    QWidget* w = Control(control);
+    if (auto* time = qobject_cast<QTimeEdit*>(w))
+        return FromQ(time->time().toString(QStringLiteral("HH:mm")));
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return FromQ(edit->text());
+    return AnsiString();
+}
 
-void TSetFrmQt::ShowHoverImage(const AnsiString& name) {
-    const AnsiString wanted = UpperAscii(name);
-    for (QObject* component : FComponents) {
-        if (UpperAscii(FromQ(ClassName(component))) != "TIMAGE") continue;
-        const AnsiString componentName = FromQ(component->objectName());
-        if (componentName.find("_leftbtn_") == AnsiString::npos) continue;
-        auto* image = static_cast<TImage*>(component);
-        image->setVisible(UpperAscii(componentName) == wanted);
-        SetAlign(image, TAlign::Client);
+void TSetFrmQt::SetText(TSetControl control, const AnsiString& text) {
+    QWidget* w = Control(control);
+    if (auto* time = qobject_cast<QTimeEdit*>(w))
+        time->setTime(QTime::fromString(ToQ(text), QStringLiteral("HH:mm")));
+    else if (auto* edit = qobject_cast<QLineEdit*>(w))
+        edit->setText(ToQ(text));
+}
+
+bool TSetFrmQt::Checked(TSetControl control) const {
+    auto* box = qobject_cast<QAbstractButton*>(Control(control));
+    return box && box->isChecked();
+}
+
+void TSetFrmQt::SetChecked(TSetControl control, bool checked) {
+    if (auto* box = qobject_cast<QAbstractButton*>(Control(control))) box->setChecked(checked);
+}
+
+void TSetFrmQt::SetVisible(TSetControl control, bool visible) {
+    if (QWidget* w = Control(control)) w->setVisible(visible);
+}
+
+void TSetFrmQt::SetColor(TSetControl control, ::TColor color) {
+    if (auto* panel = qobject_cast<TPanel*>(Control(control)))
+        panel->SetColor(static_cast<setdlg::TColor>(color));
+}
+
+void TSetFrmQt::ShowPage(TSetPage page) {
+    pgc1->SetActivePage(page == TSetPage::tsxhbx ? tsxhbx : page == TSetPage::tsdsbx ? tsdsbx : tsxtsz);
+}
+
+bool TSetFrmQt::ChooseFile(const TFileChoice& choice, AnsiString& path) {
+    // One dialog for each kind, made when first needed and kept for the dialog's life.
+    QFileDialog*& dialog = choice.Filter.empty() ? OpenPic : od_xhbx;
+    if (!dialog) {
+        dialog = Own(new QFileDialog(this), choice.Filter.empty() ? "OpenPic" : "od_xhbx");
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::ExistingFile);
+        if (!choice.Title.empty()) dialog->setWindowTitle(ToQ(choice.Title));
+        if (choice.Filter.empty())
+            dialog->setNameFilter(PictureFilter());
+        else
+            dialog->setNameFilters(NameFilters(ToQ(choice.Filter)));
     }
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return false;
+    path = FromQ(QDir::toNativeSeparators(dialog->selectedFiles().constFirst()));
+    return true;
 }
 
-void TSetFrmQt::SelectNavButton(const AnsiString& name) {
-    const AnsiString wanted = UpperAscii(name);
-    for (QObject* component : FComponents) {
-        if (UpperAscii(FromQ(ClassName(component))) != "TPANEL") continue;
-        const AnsiString componentName = FromQ(component->objectName());
-        if (componentName.find("_leftbtn_") == AnsiString::npos) continue;
-        static_cast<TPanel*>(component)->SetColor(UpperAscii(componentName) == wanted ? kNavSelectedColor
-                                                                                      : kNavColor);
-    }
+void TSetFrmQt::ShowModal() {
+    exec();
 }
 
-void TSetFrmQt::img1MouseDown(Qt::MouseButton, int x, int y) {
-    FormMove->BeginMove(this, x, y);
-}
-
-void TSetFrmQt::img1MouseMove(int x, int y) {
-    FormMove->MoveTo(x, y);
-}
-
-void TSetFrmQt::img1MouseUp(Qt::MouseButton, int, int) {
-    FormMove->EndMove();
-}
-
-void TSetFrmQt::pnl_leftbtn_xhbxMouseMove(int, int) {
-    ShowHoverImage("img_leftbtn_XHBX");
-}
-
-void TSetFrmQt::pnl_leftbtn_dsbxMouseMove(int, int) {
-    ShowHoverImage("img_leftbtn_DSBX");
-}
-
-void TSetFrmQt::pnl_leftbtn_xtszMouseMove(int, int) {
-    ShowHoverImage("img_leftbtn_XTSZ");
-}
-
-void TSetFrmQt::pnl1MouseMove(int, int) {
-    ShowHoverImage("NUN");
-}
-
-void TSetFrmQt::pnl3MouseMove(int, int) {
-    ShowHoverImage("NUN");
-}
-
-void TSetFrmQt::img_leftbtn_XHBXClick(QObject*) {
-    ShowHoverImage("NUN");
-    SelectNavButton("pnl_leftbtn_XHBX");
-    pgc1->SetActivePage(tsxhbx);
-}
-
-void TSetFrmQt::img_leftbtn_DSBXClick(QObject*) {
-    ShowHoverImage("NUN");
-    SelectNavButton("pnl_leftbtn_dsBX");
-    pgc1->SetActivePage(tsdsbx);
-}
-
-void TSetFrmQt::img_leftbtn_XTSZClick(QObject*) {
-    ShowHoverImage("NUN");
-    SelectNavButton("pnl_leftbtn_Xtsz");
-    pgc1->SetActivePage(tsxtsz);
-}
-
-void TSetFrmQt::img3Click(QObject*) {
-    SaveAll();  // raises on a failed write: the dialog then stays open
+void TSetFrmQt::CloseModal() {
     accept();
-}
-
-// ---- filling -------------------------------------------------------------------------------------
-
-void TSetFrmQt::LoadData(TXHBX settings, TTimerInfos* list) {
-    TimerInfos = list;
-    chk_startxhbx->setChecked(settings.startXHBJ);
-    edt_XHBX_XHZQ->SetValue(settings.xhzq);
-    edt_XHBX_TXNR->setText(ToQ(settings.txnr));
-    cbDsbj->setChecked(settings.startDSBJ);
-    edt_OnTime->setTime(ToQTime(settings.OnTime));
-    edtOnTimeTXNR->setText(ToQ(settings.OnTimeTxnr));
-    cbDsbj2->setChecked(settings.startDSBJ2);
-    edt_OnTime2->setTime(ToQTime(settings.OnTime2));
-    edtOnTimeTXNR2->setText(ToQ(settings.OnTimeTxnr2));
-    cbDsbj3->setChecked(settings.startDSBJ3);
-    edt_OnTime3->setTime(ToQTime(settings.OnTime3));
-    edtOnTimeTXNR3->setText(ToQ(settings.OnTimeTxnr3));
-    chk_XHFlash->setChecked(settings.startXHBJFlash);
-    edt_XHBX_Flash->setText(ToQ(settings.XHBXFlashSetByUser));
-    edt_XHBX_FlashWord->setText(ToQ(settings.XHBXFlashWord));
-    // A changed text runs the range check, which may reset it to "20".
-    edt_flashlonger->setText(ToQ(SysUtils::IntToStr(settings.flashLonger)));
-}
-
-void TSetFrmQt::LoadAutoRun() {
-    const AnsiString value =
-        TTools::RegReadString(plat::RegRoot::LocalMachine, plat::RunKeyPath, AutoRunValueName);
-    chk_KJQD->setChecked(value == TTools::GetExeName());
-}
-
-void TSetFrmQt::LoadBackground(const AnsiString& path) {
-    edt_BJTP->setText(ToQ(path));
-}
-
-// ---- saving --------------------------------------------------------------------------------------
-
-bool TSetFrmQt::SaveAll() {
-    SaveXHBX();
-    SaveTimerInfos();
-    SaveXTSZ();
-    return true;
-}
-
-void TSetFrmQt::SaveXHBX() {
-    auto write = [](const char* key, const AnsiString& value) { TTools::WriteIni("XHBX", key, value); };
-    // The period box holds plain digits within its range; an emptied box stands for one minute.
-    const bool periodEmpty = TrimmedText(edt_XHBX_XHZQ).empty();
-    // The animation length is written as its check reads it: an empty box is 0.
-    AnsiString flashLonger = TrimmedText(edt_flashlonger);
-    if (flashLonger.empty()) flashLonger = "0";
-
-    write("startXHBJ", Checked(chk_startxhbx));
-    write("xhzq", periodEmpty ? AnsiString("1") : SysUtils::IntToStr(edt_XHBX_XHZQ->Value()));
-    write("startDSBJ", Checked(cbDsbj));
-    write("OnTime", LongTimeText(edt_OnTime));
-    write("OnTimeTxnr", TrimmedText(edtOnTimeTXNR));
-    write("startDSBJ2", Checked(cbDsbj2));
-    write("OnTime2", LongTimeText(edt_OnTime2));
-    write("OnTimeTxnr2", TrimmedText(edtOnTimeTXNR2));
-    write("startDSBJ3", Checked(cbDsbj3));
-    write("OnTime3", LongTimeText(edt_OnTime3));
-    write("OnTimeTxnr3", TrimmedText(edtOnTimeTXNR3));
-    write("txnr", FromQ(edt_XHBX_TXNR->text()));
-    write("startXHBJFlash", Checked(chk_XHFlash));
-    write("XHBXFlashSetByUser", TrimmedText(edt_XHBX_Flash));
-    write("XHBXFlashWord", TrimmedText(edt_XHBX_FlashWord));
-    write("flashLonger", flashLonger);
-}
-
-bool TSetFrmQt::SaveTimerInfos() {
-    return true;
-}
-
-void TSetFrmQt::SaveXTSZ() {
-    TTools::WriteIni("XTSZ", "NotFirstStart", "1");
-    if (chk_KJQD->isChecked())
-        TTools::RegWriteString(plat::RegRoot::LocalMachine, plat::RunKeyPath, AutoRunValueName,
-                               TTools::GetExeName());
-    else
-        TTools::RegDelete(plat::RegRoot::LocalMachine, plat::RunKeyPath, AutoRunValueName);
-    TTools::WriteIni("XTSZ", "BJTP", TrimmedText(edt_BJTP));
-}
-
-// ---- input help ----------------------------------------------------------------------------------
-
-void TSetFrmQt::edt_XHBX_XHZQ1KeyPress(QObject*, char& key) {
-    if (key != 8 && (key < '0' || key > '9')) key = 0;
-}
-
-void TSetFrmQt::edt_flashlongerChange(QObject*) {
-    AnsiString text = FromQ(edt_flashlonger->text());
-    if (text.empty()) text = "0";
-    const int32_t seconds = SysUtils::StrToInt(text);
-    if (seconds < 0 || seconds > 45) {
-        plat::ShowMessageBox(Texts::Gbk("输入范围: 0-45 之间的一个值"),
-                             FromQ(QGuiApplication::applicationDisplayName()), plat::MB_OK);
-        edt_flashlonger->setText(QStringLiteral("20"));
-    }
-}
-
-void TSetFrmQt::img_XHBX_FlashClick(QObject*) {
-    if (!od_xhbx) {
-        od_xhbx = Own(new QFileDialog(this), "od_xhbx");
-        od_xhbx->setAcceptMode(QFileDialog::AcceptOpen);
-        od_xhbx->setFileMode(QFileDialog::ExistingFile);
-        od_xhbx->setNameFilter(Q("flash文件") + QStringLiteral(" (*.swf)"));
-    }
-    if (od_xhbx->exec() == QDialog::Accepted && !od_xhbx->selectedFiles().isEmpty())
-        edt_XHBX_Flash->setText(QDir::toNativeSeparators(od_xhbx->selectedFiles().constFirst()));
-}
-
-void TSetFrmQt::edt_BJTPButtonClick(QObject*) {
-    if (!OpenPic) {
-        OpenPic = Own(new QFileDialog(this), "OpenPic");
-        OpenPic->setWindowTitle(Q("界面背景"));
-        OpenPic->setAcceptMode(QFileDialog::AcceptOpen);
-        OpenPic->setFileMode(QFileDialog::ExistingFile);
-        OpenPic->setNameFilter(PictureFilter());
-    }
-    if (OpenPic->exec() == QDialog::Accepted && !OpenPic->selectedFiles().isEmpty())
-        edt_BJTP->setText(QDir::toNativeSeparators(OpenPic->selectedFiles().constFirst()));
-}
-
-// ---- the settings command's dialog ---------------------------------------------------------------
-
-bool ShowSetForm(TXHBX settings, TTimerInfos* list) {
-    const TXHBX copy = settings;
-    SetFrmQt = new TSetFrmQt(nullptr);
-    // The dialog goes away however the opening ends, even when filling it raises.
-    struct Release {
-        ~Release() {
-            delete SetFrmQt;
-            SetFrmQt = nullptr;
-        }
-    } release;
-    SetFrmQt->img_leftbtn_XHBXClick(SetFrmQt->img_leftbtn_XHBX);
-    SetFrmQt->LoadData(copy, list);
-    SetFrmQt->LoadBackground(AppControl ? AppControl->BJTP : AnsiString());
-    SetFrmQt->LoadAutoRun();
-    SetFrmQt->exec();
-    return true;
 }

@@ -1,16 +1,13 @@
 #pragma once
-// The modal settings dialog: a borderless window with a draggable title strip, a green navigation
-// column and a page area. It edits a copy of the reminder block and the start-at-login entry and writes
-// them back to the settings file when the close picture is clicked.
+// The settings dialog in Qt: the widgets of the borderless dialog with its title strip, navigation
+// column and pages, telling the behaviour (TSetFrm) about every click, move and key and doing what it
+// asks (ISetView).
 #include <QDialog>
-#include <memory>
-#include <vector>
 
+#include "app/uSetFrm.h"
+#include "app/uSetView.h"
 #include "platform/Types.h"
-#include "settings/uControlObj.h"
 
-class TFormMoveQt;
-class TTimerInfos;
 class QFileDialog;
 class QTimeEdit;
 
@@ -34,57 +31,32 @@ class TRzCheckList;
 class TImageList;
 }  // namespace setdlg
 
-class TSetFrmQt : public QDialog {
+class TSetFrmQt : public QDialog, public ISetView {
     Q_OBJECT
 
 public:
-    explicit TSetFrmQt(QWidget* owner = nullptr);
+    // Builds the hidden dialog with all its pages; its events go to form.
+    explicit TSetFrmQt(TSetFrm& form);
     ~TSetFrmQt() override;
 
-    // Every component the dialog owns, in the order it was created (windowed or not).
-    const std::vector<QObject*>& Components() const { return FComponents; }
-    // A component's kind: its class name without namespace ("TImage", "TPanel", ...).
-    static QString ClassName(const QObject* component);
+    // IWindowView
+    TRect ScreenRect() const override;
+    TRect WindowRect() const override;
+    void PlaceWindow(const TRect& rect) override;
+    TPoint ClientToScreen(TPoint client) const override;
+    // ISetView
+    AnsiString Text(TSetControl control) const override;
+    void SetText(TSetControl control, const AnsiString& text) override;
+    bool Checked(TSetControl control) const override;
+    void SetChecked(TSetControl control, bool checked) override;
+    void SetVisible(TSetControl control, bool visible) override;
+    void SetColor(TSetControl control, TColor color) override;
+    void ShowPage(TSetPage page) override;
+    bool ChooseFile(const TFileChoice& choice, AnsiString& path) override;
+    void ShowModal() override;
+    void CloseModal() override;
 
-    // Shows the highlight image whose name equals `name` (ignoring case) and hides the others;
-    // "NUN" hides them all.
-    void ShowHoverImage(const AnsiString& name);
-    // Gives the entry panel named `name` (ignoring case) the selected colour, the others the plain one.
-    void SelectNavButton(const AnsiString& name);
-
-    void LoadData(TXHBX settings, TTimerInfos* list);
-    void LoadAutoRun();
-    // Puts the stored background path into its box.
-    void LoadBackground(const AnsiString& path);
-    bool SaveAll();
-    void SaveXHBX();
-    bool SaveTimerInfos();
-    void SaveXTSZ();
-
-    // Handlers.
-    void FormCreate();
-    void FormDestroy();
-    void img1MouseDown(Qt::MouseButton button, int x, int y);
-    void img1MouseMove(int x, int y);
-    void img1MouseUp(Qt::MouseButton button, int x, int y);
-    void pnl_leftbtn_xhbxMouseMove(int x, int y);
-    void pnl_leftbtn_dsbxMouseMove(int x, int y);
-    void pnl_leftbtn_xtszMouseMove(int x, int y);
-    void pnl1MouseMove(int x, int y);
-    void pnl3MouseMove(int x, int y);
-    void img_leftbtn_XHBXClick(QObject* sender);
-    void img_leftbtn_DSBXClick(QObject* sender);
-    void img_leftbtn_XTSZClick(QObject* sender);
-    // Saves everything, then closes with the result OK. A failing save raises out of here before the
-    // dialog is closed, so it stays open with the user's input.
-    void img3Click(QObject* sender);
-    void edt_XHBX_XHZQ1KeyPress(QObject* sender, char& key);
-    void edt_flashlongerChange(QObject* sender);
-    void img_XHBX_FlashClick(QObject* sender);
-    void edt_BJTPButtonClick(QObject* sender);
-
-    std::unique_ptr<TFormMoveQt> FormMove;
-    TTimerInfos* TimerInfos = nullptr;
+    TSetFrm& Form;
 
     // Title strip.
     setdlg::TPanel* pnl3 = nullptr;
@@ -179,17 +151,14 @@ public:
     QFileDialog* od_xhbx = nullptr;
     setdlg::TImageList* ImageList = nullptr;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    // Names a component and records it as owned, in creation order.
+    // Names a component (the layout's own name).
     template <typename T>
     T* Own(T* component, const char* name) {
         component->setObjectName(QString::fromLatin1(name));
-        FComponents.push_back(component);
         return component;
     }
+    QWidget* Control(TSetControl control) const;
     void CreateComponents();
     void CreateTitleStrip();
     void CreateNavigation();
@@ -199,12 +168,4 @@ private:
     void CreateListPage();
     void CreateSystemPage();
     void BindHandlers();
-
-    std::vector<QObject*> FComponents;
 };
-
-// The dialog while it is open; null otherwise.
-extern TSetFrmQt* SetFrmQt;
-
-// Runs the dialog modally on a copy of the settings and the given reminder list; true once it has closed.
-bool ShowSetForm(TXHBX settings, TTimerInfos* list);

@@ -3,16 +3,13 @@
 #include <initializer_list>
 
 #include "qt/uSetControls.h"
-#include "qt/uSetFrmQt.h"
 #include "qt/uSetFrmLook.h"
+#include "qt/uSetFrmQt.h"
 #include "qt/uSetPictures.h"
 
 using namespace setdlg;
 
 namespace {
-
-// The largest period whose length in seconds (minutes x 60) still fits a signed 32-bit number.
-constexpr int32_t kMaxPeriodMinutes = 35791394;
 
 void TabOrder(std::initializer_list<QWidget*> chain) {
     QWidget* previous = nullptr;
@@ -115,6 +112,7 @@ void TSetFrmQt::CreateNavigation() {
         e.image->SetStretch(true);
         e.image->setCursor(Qt::PointingHandCursor);
         e.image->hide();
+        SetAlign(e.image, TAlign::Client);  // the bar covers the whole entry when it shows
 
         e.label = Own(new TLabel(e.panel, Q(e.caption)), e.labelName);
         e.label->setGeometry(35, 14, 60, 14);
@@ -184,7 +182,7 @@ void TSetFrmQt::CreateReminderPage() {
 
     check(chk_startxhbx, "chk_startxhbx", "循环提醒", QRect(16, 18, 67, 20));
     label(lbl_xhbxzq, "lbl_xhbxzq", "循环周期：", 92, 22);
-    edt_XHBX_XHZQ = Own(new TRzNumericEdit(g, 1, kMaxPeriodMinutes), "edt_XHBX_XHZQ");
+    edt_XHBX_XHZQ = Own(new TRzNumericEdit(g, TSetFrm::PeriodMin, TSetFrm::PeriodMax), "edt_XHBX_XHZQ");
     edt_XHBX_XHZQ->setGeometry(151, 18, 81, 20);
     edt_XHBX_XHZQ->SetValue(0);
     label(lbl_2, "lbl_2", "分钟", 240, 22);
@@ -331,31 +329,31 @@ void TSetFrmQt::CreateSystemPage() {
 }
 
 void TSetFrmQt::BindHandlers() {
-    img1->OnMouseDown = [this](QObject*, Qt::MouseButton b, int x, int y) { img1MouseDown(b, x, y); };
-    img1->OnMouseMove = [this](QObject*, int x, int y) { img1MouseMove(x, y); };
-    img1->OnMouseUp = [this](QObject*, Qt::MouseButton b, int x, int y) { img1MouseUp(b, x, y); };
+    img1->OnMouseDown = [this](QObject*, Qt::MouseButton, int x, int y) { Form.img1MouseDown(x, y); };
+    img1->OnMouseMove = [this](QObject*, int x, int y) { Form.img1MouseMove(x, y); };
+    img1->OnMouseUp = [this](QObject*, Qt::MouseButton, int, int) { Form.img1MouseUp(); };
     img1->setMouseTracking(true);
-    img3->OnClick = [this](QObject* sender) { img3Click(sender); };
+    img3->OnClick = [this](QObject*) { Form.img3Click(); };
 
     auto track = [](TPanel* panel, TMouseMoveEvent handler) {
         panel->OnMouseMove = std::move(handler);
         panel->setMouseTracking(true);
     };
-    track(pnl_leftbtn_xhbx, [this](QObject*, int x, int y) { pnl_leftbtn_xhbxMouseMove(x, y); });
-    track(pnl_leftbtn_dsbx, [this](QObject*, int x, int y) { pnl_leftbtn_dsbxMouseMove(x, y); });
-    track(pnl_leftbtn_xtsz, [this](QObject*, int x, int y) { pnl_leftbtn_xtszMouseMove(x, y); });
-    track(pnl1, [this](QObject*, int x, int y) { pnl1MouseMove(x, y); });
-    track(pnl3, [this](QObject*, int x, int y) { pnl3MouseMove(x, y); });
+    track(pnl_leftbtn_xhbx, [this](QObject*, int, int) { Form.pnl_leftbtn_xhbxMouseMove(); });
+    track(pnl_leftbtn_dsbx, [this](QObject*, int, int) { Form.pnl_leftbtn_dsbxMouseMove(); });
+    track(pnl_leftbtn_xtsz, [this](QObject*, int, int) { Form.pnl_leftbtn_xtszMouseMove(); });
+    track(pnl1, [this](QObject*, int, int) { Form.pnl1MouseMove(); });
+    track(pnl3, [this](QObject*, int, int) { Form.pnl3MouseMove(); });
 
-    const TNotifyEvent xhbx = [this](QObject* sender) { img_leftbtn_XHBXClick(sender); };
-    const TNotifyEvent dsbx = [this](QObject* sender) { img_leftbtn_DSBXClick(sender); };
-    const TNotifyEvent xtsz = [this](QObject* sender) { img_leftbtn_XTSZClick(sender); };
+    const TNotifyEvent xhbx = [this](QObject*) { Form.img_leftbtn_XHBXClick(); };
+    const TNotifyEvent dsbx = [this](QObject*) { Form.img_leftbtn_DSBXClick(); };
+    const TNotifyEvent xtsz = [this](QObject*) { Form.img_leftbtn_XTSZClick(); };
     img_leftbtn_XHBX->OnClick = lbl_11->OnClick = xhbx;
     img_leftbtn_DSBX->OnClick = lbl_12->OnClick = dsbx;
     img_leftbtn_XTSZ->OnClick = lbl_1->OnClick = xtsz;
 
-    edt_flashlonger->OnChange = [this](QObject* sender) { edt_flashlongerChange(sender); };
-    edt_flashlonger->OnKeyPress = [this](QObject* sender, char& key) { edt_XHBX_XHZQ1KeyPress(sender, key); };
-    img_XHBX_Flash->OnClick = [this](QObject* sender) { img_XHBX_FlashClick(sender); };
-    edt_BJTP->OnButtonClick = [this](QObject* sender) { edt_BJTPButtonClick(sender); };
+    edt_flashlonger->OnChange = [this](QObject*) { Form.edt_flashlongerChange(); };
+    edt_flashlonger->OnKeyPress = [this](QObject*, char& key) { Form.edt_XHBX_XHZQ1KeyPress(key); };
+    img_XHBX_Flash->OnClick = [this](QObject*) { Form.img_XHBX_FlashClick(); };
+    edt_BJTP->OnButtonClick = [this](QObject*) { Form.edt_BJTPButtonClick(); };
 }

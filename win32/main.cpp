@@ -11,6 +11,7 @@
 
 #include "platform/windows/SingleInstance.h"
 #include "settings/uToolsObj.h"
+#include "win32/uBoxWatch.h"
 #include "win32/uErrorBox.h"
 #include "win32/uMainFrmWin.h"
 #include "win32/uWinApp.h"
@@ -37,6 +38,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                                   ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_UPDOWN_CLASS};
     ::InitCommonControlsEx(&controls);
     InstallErrorBox();
+    E2EDump::WatchBoxes();
 
     int result = 0;
     {

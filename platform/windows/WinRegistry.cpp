@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Registry.h"
+#include "platform/windows/UserRunFallback.h"
 
 namespace plat {
 namespace {
@@ -89,6 +90,11 @@ public:
 }  // namespace
 
 std::unique_ptr<Registry> CreateSystemRegistry() {
+    // The start-at-login entry falls back to the user's own Run key where the machine's is refused.
+    return std::make_unique<UserRunFallback>(std::make_unique<WinRegistry>());
+}
+
+std::unique_ptr<Registry> CreateRawSystemRegistry() {
     return std::make_unique<WinRegistry>();
 }
 

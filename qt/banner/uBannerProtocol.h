@@ -26,6 +26,19 @@ namespace BannerProtocol {
 
 constexpr int Version = 1;
 
+// The words that open a line, the same table for both sides.
+inline constexpr char kHello[] = "HELLO";
+inline constexpr char kWindow[] = "WINDOW";
+inline constexpr char kDownload[] = "DOWNLOAD";
+inline constexpr char kComplete[] = "COMPLETE";
+inline constexpr char kFailed[] = "FAILED";
+inline constexpr char kSteps[] = "STEPS";
+inline constexpr char kPlace[] = "PLACE";
+inline constexpr char kNavigate[] = "NAVIGATE";
+// What a STEPS request asks for.
+inline constexpr char kStyle[] = "STYLE";
+inline constexpr char kRead[] = "READ";
+
 // Results of STEPS.
 inline constexpr char kStyled[] = "STYLED";          // styles set; nothing read
 inline constexpr char kNext[] = "NEXT";              // value follows

@@ -14,6 +14,7 @@
 #include <QWebEngineSettings>
 #include <QWindow>
 
+#include "app/uBannerRules.h"
 #include "qt/banner/uBannerProtocol.h"
 
 namespace P = BannerProtocol;
@@ -46,8 +47,7 @@ const char kStepsScript[] = R"JS(
 }  // namespace
 
 bool BannerAddressAllowed(const QUrl& url) {
-    const QString scheme = url.scheme().toLower();
-    return scheme == "http" || scheme == "https" || url == QUrl("about:blank");
+    return TBannerRules::NavigationAllowed(url.toString(QUrl::FullyEncoded).toStdString());
 }
 
 TSilentPage::TSilentPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {
@@ -102,8 +102,8 @@ TBannerView::TBannerView(std::function<void(const QByteArray&)> write) : write_(
     view_->resize(586, 139);
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         const QByteArray url = P::Encode((ok ? page_->url() : requested_).toString());
-        write_(P::Line("DOWNLOAD"));
-        write_(P::Line(ok ? "COMPLETE" : "FAILED", {url}));
+        write_(P::Line(P::kDownload));
+        write_(P::Line(ok ? P::kComplete : P::kFailed, {url}));
     });
     qApp->installEventFilter(this);
     // Shown at once (the engine's surface settles only when shown, and may make the native window
@@ -112,7 +112,7 @@ TBannerView::TBannerView(std::function<void(const QByteArray&)> write) : write_(
     frame_->show();
     QTimer::singleShot(0, this, [this] {
         windowId_ = frame_->winId();
-        write_(P::Line("HELLO", {QByteArray::number(P::Version), QByteArray::number(windowId_)}));
+        write_(P::Line(P::kHello, {QByteArray::number(P::Version), QByteArray::number(windowId_)}));
     });
 }
 
@@ -125,7 +125,7 @@ bool TBannerView::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::WinIdChange && watched == frame_ && windowId_ != 0 && frame_->winId() != windowId_) {
         windowId_ = frame_->winId();
-        write_(P::Line("WINDOW", {QByteArray::number(windowId_)}));
+        write_(P::Line(P::kWindow, {QByteArray::number(windowId_)}));
     }
     if (ApplicationEventsMessage(watched, event)) return true;
     return QObject::eventFilter(watched, event);
@@ -149,19 +149,19 @@ bool TBannerView::ApplicationEventsMessage(QObject* watched, QEvent* event) cons
 void TBannerView::Command(const QByteArray& line) {
     const QList<QByteArray> parts = P::Split(line);
     if (parts.isEmpty()) return;
-    if (parts[0] == "PLACE" && parts.size() >= 3) {
+    if (parts[0] == P::kPlace && parts.size() >= 3) {
         view_->move(parts[1].toInt(), parts[2].toInt());
-    } else if (parts[0] == "NAVIGATE" && parts.size() >= 2) {
+    } else if (parts[0] == P::kNavigate && parts.size() >= 2) {
         const QUrl url(P::Decode(parts[1]));
         if (BannerAddressAllowed(url)) {
             requested_ = url;
             page_->load(url);
         } else {
-            write_(P::Line("DOWNLOAD"));
-            write_(P::Line("FAILED", {parts[1]}));
+            write_(P::Line(P::kDownload));
+            write_(P::Line(P::kFailed, {parts[1]}));
         }
-    } else if (parts[0] == "STEPS" && parts.size() >= 3) {
-        RunSteps(parts[1], parts[2] == "READ");
+    } else if (parts[0] == P::kSteps && parts.size() >= 3) {
+        RunSteps(parts[1], parts[2] == P::kRead);
     }
 }
 
@@ -172,6 +172,6 @@ void TBannerView::RunSteps(const QByteArray& serial, bool read) {
         QList<QByteArray> args{serial,
                                list.isEmpty() ? QByteArray(P::kNoDocument) : list[0].toString().toLatin1()};
         if (list.size() >= 2) args.append(P::Encode(list[1].toString()));
-        write_(P::Line("STEPS", args));
+        write_(P::Line(P::kSteps, args));
     });
 }

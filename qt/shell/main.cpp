@@ -2,18 +2,20 @@
 // the main window, which starts hidden in the tray.
 #include <QMessageBox>
 
-#include "qt/uMainFrmQt.h"
+#include "app/uMainForm.h"
 #include "platform/Dialogs.h"
-#include "settings/uToolsObj.h"
 #include "qt/shell/uApplication.h"
 #include "qt/shell/uPlatformChoice.h"
 #include "qt/shell/uQtText.h"
 #include "qt/shell/uSingleInstance.h"
+#include "qt/uMainFrmQt.h"
+#include "settings/uToolsObj.h"
 
 namespace {
 int ShowBox(const AnsiString& text, const AnsiString& caption, unsigned style) {
     QMessageBox box(QMessageBox::NoIcon, ToQ(caption), ToQ(text));
     if (style & plat::MB_ICONQUESTION) box.setIcon(QMessageBox::Question);
+    if ((style & plat::MB_ICONERROR) == plat::MB_ICONERROR) box.setIcon(QMessageBox::Critical);
     if (style & plat::MB_OKCANCEL) {
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         box.setEscapeButton(QMessageBox::Cancel);
@@ -48,14 +50,16 @@ int main(int argc, char** argv) {
     bool requestedEarly = false;
     const auto early = QObject::connect(&instance, &TSingleInstance::ShowRequested,
                                         [&requestedEarly] { requestedEarly = true; });
-    auto* form = new TMainFrmQt();
+    TMainFrm form;
+    auto* window = new TMainFrmQt(form);
+    form.FormCreate(*window);
     QObject::disconnect(early);
     // Queued: the request is answered from the event loop, like a click on the tray icon.
-    QObject::connect(&instance, &TSingleInstance::ShowRequested, form, &TMainFrmQt::TrayIconClick,
-                     Qt::QueuedConnection);
-    if (requestedEarly) QMetaObject::invokeMethod(form, &TMainFrmQt::TrayIconClick, Qt::QueuedConnection);
+    const auto show = [&form] { form.TrayIconClick(); };
+    QObject::connect(&instance, &TSingleInstance::ShowRequested, window, show, Qt::QueuedConnection);
+    if (requestedEarly) QMetaObject::invokeMethod(window, show, Qt::QueuedConnection);
     const int result = TApplication::exec();
-    delete form;
+    delete window;  // runs the behaviour's destruction handler
     plat::SetMessageBoxHook({});
     return result;
 }

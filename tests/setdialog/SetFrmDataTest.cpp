@@ -1,4 +1,7 @@
 // Filling the settings dialog, saving it, its input checks, its pickers and failing saves.
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <QFileDialog>
 #include <QTest>
 #include <QTimeEdit>
@@ -14,9 +17,10 @@
 #include "platform/Gbk.h"
 #include "platform/Locale.h"
 #include "platform/Registry.h"
-#include "setdialog/SetDialogTestMain.h"
+#include "qt/uMainFrmQt.h"
 #include "qt/uSetControls.h"
 #include "qt/uSetFrmQt.h"
+#include "setdialog/SetDialogTestMain.h"
 #include "settings/uControlObj.h"
 #include "settings/uSysUtils.h"
 #include "settings/uToolsObj.h"
@@ -104,14 +108,18 @@ class SetFrmDataTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempProgramDir> dir;
+    std::unique_ptr<TSetFrm> form;
     std::unique_ptr<TSetFrmQt> frm;
 
     // A dialog prepared as the settings command prepares it.
     void Open(const TXHBX& settings) {
-        frm = std::make_unique<TSetFrmQt>();
-        frm->img_leftbtn_XHBXClick(frm->img_leftbtn_XHBX);
-        frm->LoadData(settings, nullptr);
-        frm->LoadAutoRun();
+        frm.reset();
+        form = std::make_unique<TSetFrm>();
+        frm = std::make_unique<TSetFrmQt>(*form);
+        form->FormCreate(*frm);
+        form->img_leftbtn_XHBXClick();
+        form->LoadData(settings, nullptr);
+        form->LoadAutoRun();
     }
 
 private slots:
@@ -125,6 +133,7 @@ private slots:
     }
     void cleanup() {
         frm.reset();
+        form.reset();
         AppControl = nullptr;
         dir.reset();
     }
@@ -157,7 +166,7 @@ private slots:
         frm->edt_OnTime->setTime(QTime(7, 30));
         frm->edt_BJTP->setText(QStringLiteral("  /pics/背景.bmp "));
         frm->chk_KJQD->setChecked(true);
-        frm->img3Click(frm->img3);
+        form->img3Click();
 
         QCOMPARE(frm->result(), int(QDialog::Accepted));
         Keys xhbx = SampleKeys();
@@ -177,6 +186,34 @@ private slots:
         QCOMPARE(control.XHBX.xhzq, 45);
         QCOMPARE(control.XHBX.flashLonger, 30);
         QVERIFY(!control.FirstStart);
+    }
+
+    // All keys of one save reach the file in one replacement, so a crash during the save leaves the
+    // old settings or the new ones (tests/platform/linux/ProfileCrashTest.cpp kills such saves).
+    void oneSaveReplacesTheFileOnce() {
+        dir->WriteIni("; kept\r\n[XHBX]\r\nxhzq=10\r\n");
+        Open(Sample());
+        const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        QVERIFY(watch >= 0);
+        QVERIFY(inotify_add_watch(watch, dir->IniDir().c_str(), IN_MOVED_TO | IN_CREATE) >= 0);
+        form->img3Click();
+        // Alike events in a row are merged into one; the temporary files' creations keep the
+        // replacements apart.
+        int replaced = 0;
+        alignas(inotify_event) char buf[8192];
+        for (ssize_t n; (n = read(watch, buf, sizeof buf)) > 0;) {
+            for (char* p = buf; p < buf + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(p);
+                const bool settings = event->len > 0 && std::string(event->name) == "Tovik.ini";
+                if (settings && (event->mask & IN_MOVED_TO)) ++replaced;
+                p += sizeof(inotify_event) + event->len;
+            }
+        }
+        close(watch);
+        QCOMPARE(replaced, 1);
+        QCOMPARE(TTools::ReadIni("XHBX", "xhzq", "missing"), AnsiString("45"));
+        QCOMPARE(TTools::ReadIni("XTSZ", "NotFirstStart", "missing"), AnsiString("1"));
+        QVERIFY(dir->ReadIni().rfind("; kept\r\n", 0) == 0);
     }
 
     void periodBox_data() {
@@ -222,7 +259,7 @@ private slots:
         if (clear) frm->edt_XHBX_XHZQ->clear();
         QTest::keyClicks(frm->edt_XHBX_XHZQ, typed);
         QCOMPARE(frm->edt_XHBX_XHZQ->text(), shown);
-        frm->SaveXHBX();
+        form->SaveXHBX();
         QCOMPARE(QString::fromStdString(TTools::ReadIni("XHBX", "xhzq", "missing")), stored);
     }
 
@@ -242,7 +279,7 @@ private slots:
         QFETCH(int, after);
         Open(Sample());
         char c = static_cast<char>(key);
-        frm->edt_XHBX_XHZQ1KeyPress(frm->edt_flashlonger, c);
+        form->edt_XHBX_XHZQ1KeyPress(c);
         QCOMPARE(int(c), after);
     }
 
@@ -290,14 +327,14 @@ private slots:
         Open(s);
         QCOMPARE(int(shown.shown.size()), 1);
         QCOMPARE(frm->edt_flashlonger->text(), QStringLiteral("20"));
-        frm->SaveXHBX();
+        form->SaveXHBX();
         QCOMPARE(TTools::ReadIni("XHBX", "flashLonger", "missing"), AnsiString("20"));
     }
 
     void emptiedLengthIsStoredAsZero() {
         Open(Sample());
         frm->edt_flashlonger->clear();
-        frm->SaveXHBX();
+        form->SaveXHBX();
         QCOMPARE(TTools::ReadIni("XHBX", "flashLonger", "missing"), AnsiString("0"));
     }
 
@@ -310,7 +347,7 @@ private slots:
                  QStringLiteral("'99999999999' is not a valid integer value"));
         QCOMPARE(frm->edt_flashlonger->text(), QStringLiteral("99999999999"));
         QVERIFY(shown.shown.empty());
-        QVERIFY_THROWS_EXCEPTION(EConvertError, frm->edt_flashlongerChange(frm->edt_flashlonger));
+        QVERIFY_THROWS_EXCEPTION(EConvertError, form->edt_flashlongerChange());
     }
 
     void startAtLoginEntry_data() {
@@ -332,7 +369,7 @@ private slots:
         Open(Sample());
         QCOMPARE(frm->chk_KJQD->isChecked(), ticked);
         // Closing as it stands keeps a matching entry and removes any other.
-        frm->img3Click(frm->img3);
+        form->img3Click();
         QCOMPARE(AutoRunEntry(), ticked ? dir->ExePath() : AnsiString());
     }
 
@@ -389,7 +426,8 @@ private slots:
         AppControl = &control;
         bool checked = false;
         QTimer::singleShot(0, this, [&] {
-            QVERIFY(SetFrmQt && SetFrmQt->isVisible());
+            auto* SetFrmQt = qobject_cast<TSetFrmQt*>(QApplication::activeModalWidget());
+            QVERIFY(SetFrm && SetFrmQt && SetFrmQt->isVisible());
             QVERIFY(SetFrmQt->isModal());
             QCOMPARE(SetFrmQt->pgc1->ActivePage(), SetFrmQt->tsxhbx);
             QCOMPARE(SetFrmQt->pnl_leftbtn_xhbx->Color(), 12377261);
@@ -398,9 +436,11 @@ private slots:
             checked = true;
             QTest::mouseClick(SetFrmQt->img3, Qt::LeftButton, {}, QPoint(5, 5));
         });
-        QVERIFY(ShowSetForm(Sample(), nullptr));
+        TMainFrm mainForm;
+        TMainFrmQt owner(mainForm);
+        QVERIFY(ShowSetForm(Sample(), nullptr, owner));
         QVERIFY(checked);
-        QCOMPARE(SetFrmQt, nullptr);
+        QCOMPARE(SetFrm, nullptr);
         // A background chosen earlier survives a save that did not touch it.
         QCOMPARE(TTools::ReadIni("XTSZ", "BJTP", "missing"), G("/pics/旧.bmp"));
         QCOMPARE(TTools::ReadIni("XHBX", "xhzq", "missing"), AnsiString("45"));

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,16 +14,17 @@
 #include <vector>
 
 #include "QtTestMain.h"
-#include "qt/uMainFrmQt.h"
+#include "app/uMainForm.h"
+#include "app/uWebBrowserManage.h"
 #include "platform/Errors.h"
 #include "platform/Gbk.h"
-#include "support/FakeClock.h"
-#include "support/ScriptedBoxes.h"
-#include "support/TempProgramDir.h"
 #include "qt/shell/uApplication.h"
 #include "qt/uBannerBrowserQt.h"
 #include "qt/uBannerHelper.h"
-#include "app/uWebBrowserManage.h"
+#include "qt/uMainFrmQt.h"
+#include "support/FakeClock.h"
+#include "support/ScriptedBoxes.h"
+#include "support/TempProgramDir.h"
 
 namespace {
 
@@ -59,10 +61,13 @@ struct Program {
         dir.WriteIni("[XTSZ]\r\nNotFirstStart=1\r\n");
         SetErrorSink([this](const std::string& message) { errors.push_back(plat::GbkToUtf8(message)); });
         SetBannerBrowserFactory(std::move(factory));
-        form = std::make_unique<TMainFrmQt>();
-        QTRY_VERIFY(!form->TimerHide->isActive());
+        form = std::make_unique<TMainFrm>();
+        win = std::make_unique<TMainFrmQt>(*form);
+        form->FormCreate(*win);
+        QTRY_VERIFY(!win->TimerHide.isActive());
     }
     ~Program() {
+        win.reset();
         form.reset();
         SetBannerBrowserFactory({});
         SetErrorSink({});
@@ -71,7 +76,8 @@ struct Program {
     FakeClock clock;
     ScriptedBoxes boxes;
     std::vector<std::string> errors;
-    std::unique_ptr<TMainFrmQt> form;
+    std::unique_ptr<TMainFrm> form;
+    std::unique_ptr<TMainFrmQt> win;
 };
 
 QString FakeHelperScript() {
@@ -319,6 +325,39 @@ private slots:
             // Killed after the grace period, not left behind.
             for (const QString& line : ReadLog(log).filter("START"))
                 QTRY_VERIFY(!ProcessAlive(line.mid(6).toLongLong()));
+        }
+    }
+
+    // A helper that is not there says so in the log once, however often a page is asked for.
+    void missingHelperIsReportedOnce_data() {
+        QTest::addColumn<bool>("fileThere");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("missing") << false << "is missing";
+        QTest::newRow("not executable") << true << "cannot be run";
+    }
+    void missingHelperIsReportedOnce() {
+        QFETCH(bool, fileThere);
+        QFETCH(QString, why);
+        QTemporaryDir tmp;
+        const QString program = tmp.filePath("chimewick-banner");
+        if (fileThere) {
+            QFile file(program);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("#!/bin/sh\n");
+            file.close();
+            QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+        }
+        QWidget window;
+        TBannerHelper helper(new QWidget(&window), program, {});
+        window.show();
+        const QString expected =
+            QStringLiteral("Chimewick: the banner helper %1 %2; the banner strip stays empty.")
+                .arg(program, why);
+        QTest::ignoreMessage(QtWarningMsg, qUtf8Printable(expected));
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("banner helper")));
+        for (int i = 0; i < 3; ++i) {
+            helper.Navigate("http://banner.test/ssh/x.html");
+            QVERIFY(!helper.IsRunning());
         }
     }
 };

@@ -114,6 +114,7 @@ class WindowsProgram(Program):
     def stopped(self, desktop):
         if getattr(self, "wine_env", None):
             wine.stop(self.wine_env)
+            self.wine_env = None  # the next case (same run) has a prefix of its own
 
     def is_tray_icon(self, window):
         # Wine's shell docks each icon as an unnamed window of explorer.exe.
