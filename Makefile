@@ -5,9 +5,10 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR     ?= OFF
 CMAKE_ARGS ?=
 PREFIX     ?= $(HOME)/.local
+BENCH_BUILD ?= build-bench
 
-.PHONY: all deps configure build check test run core-test asan fuzz bench test-windows install uninstall \
-        demo lint clean
+.PHONY: all deps configure build check test run core-test asan fuzz bench bench-build bench-peers \
+        test-windows windows windows-i686 windows-zip install uninstall demo lint clean
 
 all: build
 
@@ -41,11 +42,27 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -L e2e --repeat until-pass:2 || status=1; \
 	exit $$status
 	$(MAKE) --no-print-directory asan
-	./scripts/test-windows
+	WERROR=$(WERROR) ./scripts/test-windows
 
 # The core and its tests built with MinGW-w64 and run under Wine in a throwaway prefix.
 test-windows: deps
-	./scripts/test-windows
+	WERROR=$(WERROR) ./scripts/test-windows
+
+# The Windows program: one static chimewick.exe (x86_64, stripped) in build-windows/.
+windows: deps
+	cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DCHIMEWICK_WERROR=$(WERROR) -DBUILD_TESTING=OFF $(CMAKE_ARGS)
+	cmake --build build-windows -j $(JOBS) --target chimewick
+
+# The same for 32-bit Windows (build-windows-i686/). It cannot run here; CI only compiles it.
+windows-i686: deps
+	cmake -S . -B build-windows-i686 -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DCHIMEWICK_WERROR=$(WERROR) -DBUILD_TESTING=OFF $(CMAKE_ARGS)
+	cmake --build build-windows-i686 -j $(JOBS) --target chimewick
+
+# The Windows program for users: build-windows/Chimewick-<version>-windows.zip (exe and read-me).
+windows-zip: windows
+	./scripts/windows-zip
 
 # Only the Qt-free core's unit tests.
 core-test: build
@@ -62,11 +79,19 @@ fuzz: deps
 	./scripts/fuzz
 
 # The core's benchmarks, then the whole program's footprint under Xvfb (about 4 minutes), in build-bench/.
-bench: deps
-	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCHIMEWICK_BENCH=ON $(CMAKE_ARGS)
-	cmake --build build-bench -j $(JOBS) --target chimewick_bench_all
-	build-bench/bench/chimewick_bench
-	python3 bench/footprint --exe build-bench/chimewick
+bench: bench-build
+	$(BENCH_BUILD)/bench/chimewick_bench
+	python3 bench/footprint --exe $(BENCH_BUILD)/chimewick
+
+bench-build: deps
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DCHIMEWICK_BENCH=ON $(CMAKE_ARGS)
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target chimewick_bench_all
+
+# Chimewick beside Workrave and Safe Eyes (installed from Debian for this target only), one after the
+# other on one virtual display with one tray host, each idle in the tray for 60 s (about 4 minutes).
+bench-peers: bench-build
+	./scripts/install-peers
+	python3 bench/peers --exe $(BENCH_BUILD)/chimewick --markdown
 
 run: build
 	./scripts/run $(BUILD)/chimewick
@@ -80,8 +105,9 @@ uninstall:
 	cmake -DCHIMEWICK_PREFIX=$(PREFIX) -P cmake/uninstall.cmake
 
 # The README's pictures: the program under Xvfb with libfaketime, PNGs into docs/.
-demo: build
+demo: build windows
 	./scripts/demo $(BUILD)/chimewick docs
+	./scripts/demo-windows build-windows/chimewick.exe docs
 
 # The formatting and lint gate (CI runs it): clang-format over the tree, clang-tidy over what the build
 # compiles (and the Windows cross build, once configured). The build first: its generated files are
@@ -90,4 +116,4 @@ lint: build
 	./scripts/lint
 
 clean:
-	rm -rf $(BUILD) build-asan build-win build-fuzz build-bench
+	rm -rf $(BUILD) build-asan build-win build-windows build-windows-i686 build-fuzz build-bench

@@ -30,6 +30,11 @@ public:
     // "nextUrl" and reads its value. done runs with the outcome, either before this returns (an engine
     // that answers at once) or later on the GUI thread; never, when the browser goes away first.
     virtual void RunDocumentSteps(bool readNextUrl, std::function<void(const TDocumentSteps&)> done) = 0;
+    // While kept, the engine and its page stay when the window is hidden (a page made ready ahead of a
+    // pop-up); otherwise the browser may let its engine go as soon as the window is hidden.
+    virtual void KeepWhileHidden(bool keep) { (void)keep; }
+    // True while the page that last completed is still there to be shown.
+    virtual bool PageHeld() const { return false; }
 
     // Set by the behaviour; the browser calls them on the GUI thread.
     std::function<void()> OnDocumentComplete;  // a document has finished loading

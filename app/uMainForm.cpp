@@ -5,6 +5,7 @@
 
 #include "app/uAppErrors.h"
 #include "app/uBannerBrowser.h"
+#include "app/uBannerLead.h"
 #include "app/uSetFrm.h"
 #include "app/uWebBrowserManage.h"
 #include "platform/Errors.h"
@@ -109,6 +110,9 @@ void TMainFrm::TimerCheckWarnTimer() {
     View->StartTimer(TMainTimer::CheckWarn, MsToNextSecond(SysUtils::Now(), true));
     View->SetCaption(TMainText::Clock, SysUtils::FormatDateTime("HH:MM:SS", SysUtils::Now()));
     TimerObj->CheckWarn();
+    // Hidden and a reminder near: the banner's page gets ready out of sight; far from one, let go.
+    if (WBManage)
+        WBManage->ReadyAhead(BannerWantedAhead(*TimerObj, SysUtils::Now(), windowShown_), windowShown_);
 }
 
 void TMainFrm::ShowWarnText(const AnsiString& text) {
@@ -165,6 +169,7 @@ void TMainFrm::ShowForm() {
     int32_t height = 16;
     View->PlaceWindow({left, top, DesignWidth, height});
     View->ShowWindow(TWindowState::Shown);
+    windowShown_ = true;
     while (height < PopupHeight + 5) {
         height += 3;
         top -= 3;
@@ -186,6 +191,7 @@ bool TMainFrm::WMSysCommand(uint32_t command) {
     } else {
         View->ShowWindow(TWindowState::Minimized);
     }
+    windowShown_ = false;
     return true;
 }
 

@@ -107,6 +107,7 @@ private:
     int slideSerial_ = 0;  // counts slides started, so an outer slide notices one that ran inside it
     bool created_ = false;
     bool destroyed_ = false;
+    bool windowShown_ = false;  // up on the screen (not hidden in the tray nor minimised)
 };
 
 // The single main window's behaviour; null when there is none.

@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/Locale.h"
+#include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "settings/uStrings.h"
 #include "settings/uSysUtils.h"
@@ -134,7 +135,10 @@ void TSetFrm::img_leftbtn_XTSZClick() {
 }
 
 void TSetFrm::img3Click() {
+    // One save is one replacement of the settings file: a crash leaves the old settings or the new.
+    plat::ProfileWriteBatch save;
     SaveAll();  // raises on a failed write: the dialog then stays open
+    save.Commit();
     View->CloseModal();
 }
 
@@ -196,7 +200,7 @@ void TSetFrm::SaveXHBX() {
         SysUtils::Trim(period).empty() ? AnsiString("1") : SysUtils::IntToStr(PeriodValue(period));
     // The animation length is written as its check reads it: an empty box is 0.
     AnsiString flashLonger = trimmed(C::edt_flashlonger);
-    if (flashLonger.empty()) flashLonger = "0";
+    if (flashLonger.empty()) flashLonger = AnsiString("0");  // not = "0": a false GCC 12 warning at -O3
 
     write("startXHBJ", checked(C::chk_startxhbx));
     write("xhzq", xhzq);
@@ -238,7 +242,7 @@ void TSetFrm::edt_XHBX_XHZQ1KeyPress(char& key) {
 
 void TSetFrm::edt_flashlongerChange() {
     AnsiString text = View->Text(TSetControl::edt_flashlonger);
-    if (text.empty()) text = "0";
+    if (text.empty()) text = AnsiString("0");  // not = "0": a false GCC 12 warning at -O3
     const int32_t seconds = SysUtils::StrToInt(text);
     if (seconds < 0 || seconds > 45) {
         plat::ShowMessageBox(Texts::Gbk("输入范围: 0-45 之间的一个值"), "Chimewick", plat::MB_OK);

@@ -24,6 +24,36 @@ void TTimerObj::Clear() {
 
 namespace {
 
+// The current date at 00:00 and the current time of day cut to the whole minute, as CheckWarn
+// compares them. Both go through the same text conversions the settings use, so a slot set to hh:mm
+// in the settings compares equal, bit for bit, to the minute computed here.
+TDateTime TodayOf(TDateTime now) {
+    return SysUtils::StrToIsoDate(SysUtils::FormatDateTime("YYYY-MM-DD", now));
+}
+TDateTime MinuteOf(TDateTime now) {
+    return SysUtils::StrToTime(SysUtils::FormatDateTime("hh:mm", now));
+}
+
+constexpr TDateTime kOneMinute = 1.0 / (24 * 60);
+
+// When a daily slot fires next: at the start of its minute on the first date from today on that is
+// not its done date, or at once when that minute is running and the slot has not fired today.
+std::optional<TDateTime> NextSlotAt(TDateTime slotTime, TDateTime done, TDateTime now) {
+    if (!(slotTime >= 0.0 && slotTime < 1.0)) return std::nullopt;  // off (-1.0), or no time of day
+    const TDateTime today = TodayOf(now);
+    // A done date marks a single day, so the slot fires on one of the next three.
+    for (int day = 0; day < 3; ++day) {
+        const TDateTime start = today + day + slotTime;
+        // The tick inside that minute must see exactly the slot's time (a time with seconds never
+        // does), and the date CheckWarn compares with the done date.
+        if (MinuteOf(start) != slotTime) return std::nullopt;
+        if (start + kOneMinute <= now) continue;  // the minute is over for today
+        if (TodayOf(start) == done) continue;     // already fired on that date
+        return start > now ? start : now;
+    }
+    return std::nullopt;
+}
+
 // One daily slot: due when its time is exactly the current minute and it has not fired today.
 // Marks the slot as fired today before anything is shown.
 bool CheckSlot(TDateTime slotTime, TDateTime& done, const AnsiString& content, TDateTime today,
@@ -38,10 +68,8 @@ bool CheckSlot(TDateTime slotTime, TDateTime& done, const AnsiString& content, T
 
 bool TTimerObj::CheckWarn() {
     const TDateTime now = SysUtils::Now();
-    // Both values go through the same text conversions the settings use, so a slot set to hh:mm in
-    // the settings compares equal, bit for bit, to the minute computed here.
-    const TDateTime today = SysUtils::StrToIsoDate(SysUtils::FormatDateTime("YYYY-MM-DD", now));
-    const TDateTime minute = SysUtils::StrToTime(SysUtils::FormatDateTime("hh:mm", now));
+    const TDateTime today = TodayOf(now);
+    const TDateTime minute = MinuteOf(now);
 
     bool fired = false;
     AnsiString text;
@@ -59,6 +87,21 @@ bool TTimerObj::CheckWarn() {
     // Every mark is in place by now: a tick nested inside the window's slide-up sees them and stays quiet.
     if (fired) DoWarn(text);
     return true;
+}
+
+std::optional<TDateTime> TTimerObj::NextWarnAt(TDateTime now) const {
+    std::optional<TDateTime> next;
+    auto take = [&next](std::optional<TDateTime> at) {
+        if (at && (!next || *at < *next)) next = at;
+    };
+    if (Circle_Time >= 1.0) {
+        const TDateTime end = LastCircle + Circle_Time / (24 * 60 * 60);
+        take(end > now ? end : now);
+    }
+    take(NextSlotAt(OnTime_Time, OnTimeDone, now));
+    take(NextSlotAt(OnTime2_Time, OnTime2Done, now));
+    take(NextSlotAt(OnTime3_Time, OnTime3Done, now));
+    return next;
 }
 
 bool TTimerObj::DoWarn(const AnsiString& text) {

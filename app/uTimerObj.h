@@ -1,6 +1,8 @@
 #pragma once
 // The scheduler: decides once a second whether the cyclic reminder or one of the three daily
 // reminders is due, and hands one text to the window.
+#include <optional>
+
 #include "platform/Types.h"
 #include "settings/uBaseObj.h"
 
@@ -24,6 +26,14 @@ public:
     bool CheckWarn();
     // Shows the text and brings the window up; true in every case.
     bool DoWarn(const AnsiString& text);
+
+    // The earliest moment from `now` on at which CheckWarn, ticking once a second, announces something,
+    // with the marks as they stand: the end of the cyclic period (it fires on the first tick after
+    // it), or the start of a daily reminder's minute on the first date it has not fired on. `now`
+    // itself when a reminder is due at once; none when every reminder is off or can never fire (a
+    // daily time that is not a whole minute). Reads the fields only and changes nothing; raises
+    // EConvertError where CheckWarn would.
+    std::optional<TDateTime> NextWarnAt(TDateTime now) const;
 
     AnsiString SaveToStr() override;
     // True when the text was read and applied; raises EConvertError on a bad number.

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/AnsiBytes.h"
+#include "app/uBannerRules.h"
 #include "platform/Errors.h"
 #include "platform/Gbk.h"
 
@@ -34,20 +34,40 @@ AnsiString TWBManage::AcceptancePattern() {
 }
 
 bool TWBManage::Acceptable(const AnsiString& url) {
-    // Only web addresses: a file:, javascript: or data: value that happens to hold the pattern would
-    // otherwise read local files or run script.
-    const AnsiString scheme = plat::LowerAscii(url.substr(0, 8));
-    const bool web = scheme.starts_with("http://") || scheme.starts_with("https://");
-    return web && url.find(AcceptancePattern()) != AnsiString::npos;
+    return TBannerRules::NextUrlAcceptable(url, AcceptancePattern());
 }
 
 bool TWBManage::IsMenuMessage(uint32_t message) {
-    constexpr uint32_t kRightButtonDown = 516, kRightButtonUp = 517, kContextMenu = 123;
-    return message == kRightButtonDown || message == kRightButtonUp || message == kContextMenu;
+    // A quick second right click arrives as a double click (518) instead of a second button-down; the
+    // page sees none of them, as on Linux.
+    constexpr uint32_t kRightButtonDown = 516, kRightButtonUp = 517, kRightDoubleClick = 518,
+                       kContextMenu = 123;
+    return message == kRightButtonDown || message == kRightButtonUp || message == kRightDoubleClick ||
+           message == kContextMenu;
 }
 
 void TWBManage::ShowAd() {
+    if (ahead_) {
+        // The page made ready ahead is this pop-up's: shown already when it is still held, else loaded
+        // as without it.
+        ahead_ = false;
+        if (Browser) Browser->KeepWhileHidden(false);
+        if (Browser && Browser->PageHeld()) return;
+        NextUrl = aheadFrom_;
+    }
     OpenUrl(NextUrl.empty() ? DefaultPage() : NextUrl);
+}
+
+void TWBManage::ReadyAhead(bool wanted, bool windowShown) {
+    if (!Browser || windowShown || wanted == ahead_) return;
+    ahead_ = wanted;
+    Browser->KeepWhileHidden(wanted);
+    if (wanted) {
+        aheadFrom_ = NextUrl;
+        OpenUrl(NextUrl.empty() ? DefaultPage() : NextUrl);
+    } else {
+        NextUrl = aheadFrom_;
+    }
 }
 
 void TWBManage::OpenUrl(const AnsiString& url) {
@@ -56,7 +76,7 @@ void TWBManage::OpenUrl(const AnsiString& url) {
 }
 
 void TWBManage::Blank() {
-    if (Browser) Browser->Navigate("about:blank");
+    if (Browser && !ahead_) Browser->Navigate("about:blank");
 }
 
 void TWBManage::DocumentComplete() {

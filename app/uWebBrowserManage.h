@@ -22,8 +22,15 @@ public:
     void OpenUrl(const AnsiString& url);
     // Runs on every completed document: styles, then the next page's address.
     void DocumentComplete();
-    // Sends the browser to the blank page (before the window slides up).
+    // Sends the browser to the blank page (before the window slides up), unless a page was made ready
+    // ahead for this pop-up.
     void Blank();
+    // Made ready ahead (wanted) or let go: while the window is hidden, loads the next banner page out of
+    // sight and keeps it for the next pop-up; let go before a pop-up came, the page's next address is
+    // forgotten so that the pop-up still shows the page it would have shown. A shown window changes
+    // nothing: its page is the pop-up's.
+    void ReadyAhead(bool wanted, bool windowShown);
+    bool Ahead() const { return ahead_; }
 
     // The advertising server's host (or host:port): CHIMEWICK_AD_HOST from the environment, else the
     // one the program was built with.
@@ -36,7 +43,8 @@ public:
     // Raises the error for a document the steps could not work on; does nothing otherwise.
     static void RaiseStepError(const TDocumentSteps& steps);
     // Whether a message aimed at the banner page is swallowed so that the page never sees it: right
-    // button down (516) and up (517) and the context-menu request (123), by their Windows numbers.
+    // button down (516), up (517) and double click (518), and the context-menu request (123), by their
+    // Windows numbers.
     static bool IsMenuMessage(uint32_t message);
 
     IBannerBrowser* Browser = nullptr;  // not owned
@@ -45,4 +53,6 @@ public:
 private:
     void TakeNextUrl(const TDocumentSteps& steps);
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    bool ahead_ = false;    // a page is loading or held for the next pop-up
+    AnsiString aheadFrom_;  // NextUrl before that page was loaded
 };

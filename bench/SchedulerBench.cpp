@@ -17,6 +17,18 @@ void BM_CheckWarn_NothingDue(benchmark::State& state) {
 }
 BENCHMARK(BM_CheckWarn_NothingDue);
 
+// When the next reminder is due, asked on every tick in the tray (is the banner's page wanted ahead?).
+void BM_NextWarnAt(benchmark::State& state) {
+    TTimerObj timer;
+    timer.Circle_Time = 120 * 60;
+    timer.LastCircle = SysUtils::Now();
+    timer.OnTime_Time = SysUtils::EncodeTime(9, 0, 0, 0);
+    timer.OnTime2_Time = SysUtils::EncodeTime(12, 0, 0, 0);
+    timer.OnTime3_Time = SysUtils::EncodeTime(18, 30, 0, 0);
+    for (auto _ : state) benchmark::DoNotOptimize(timer.NextWarnAt(SysUtils::Now()));
+}
+BENCHMARK(BM_NextWarnAt);
+
 // The clock label's text, written on the same tick.
 void BM_ClockText(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(SysUtils::FormatDateTime("HH:MM:SS", SysUtils::Now()));

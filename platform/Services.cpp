@@ -11,8 +11,8 @@
 
 namespace plat {
 
-std::unique_ptr<Clock> CreateSystemClock();  // per-OS
-std::string SystemExecutablePath();          // per-OS
+std::unique_ptr<Clock> CreateSystemClock();                                               // per-OS
+std::string SystemExecutablePath();                                                       // per-OS
 int SystemMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style);  // per-OS
 
 namespace {
@@ -33,24 +33,40 @@ Registry& SystemRegistryInstance() {
 }
 }  // namespace
 
-const Clock& CurrentClock() { return g_clock ? *g_clock : SystemClockInstance(); }
-void SetClock(const Clock* clock) { g_clock = clock; }
+const Clock& CurrentClock() {
+    return g_clock ? *g_clock : SystemClockInstance();
+}
+void SetClock(const Clock* clock) {
+    g_clock = clock;
+}
 
 const FormatSettings& CurrentFormatSettings() {
     if (!g_formatSettings) g_formatSettings = SystemFormatSettings();
     return *g_formatSettings;
 }
-void SetFormatSettings(const FormatSettings& settings) { g_formatSettings = settings; }
+void SetFormatSettings(const FormatSettings& settings) {
+    g_formatSettings = settings;
+}
 
-Registry& CurrentRegistry() { return g_registry ? *g_registry : SystemRegistryInstance(); }
-void SetRegistry(Registry* registry) { g_registry = registry; }
+Registry& CurrentRegistry() {
+    return g_registry ? *g_registry : SystemRegistryInstance();
+}
+void SetRegistry(Registry* registry) {
+    g_registry = registry;
+}
 
-void SetMessageBoxHook(MessageBoxHook hook) { g_messageBoxHook = std::move(hook); }
+void SetMessageBoxHook(MessageBoxHook hook) {
+    g_messageBoxHook = std::move(hook);
+}
 int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style) {
     return g_messageBoxHook ? g_messageBoxHook(text, caption, style) : SystemMessageBox(text, caption, style);
 }
 
-std::string ExecutablePath() { return g_exeOverride.empty() ? SystemExecutablePath() : g_exeOverride; }
-void SetExecutablePathOverride(const std::string& path) { g_exeOverride = path; }
+std::string ExecutablePath() {
+    return g_exeOverride.empty() ? SystemExecutablePath() : g_exeOverride;
+}
+void SetExecutablePathOverride(const std::string& path) {
+    g_exeOverride = path;
+}
 
 }  // namespace plat

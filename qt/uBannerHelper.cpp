@@ -5,6 +5,7 @@
 #include <QWindow>
 #include <utility>
 
+#include "platform/Memory.h"
 #include "qt/banner/uBannerProtocol.h"
 #include "qt/shell/uApplication.h"
 
@@ -47,7 +48,15 @@ bool TBannerHelper::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TBannerHelper::Start() {
-    if (!QFileInfo(program_).isExecutable()) return;  // not installed: the strip stays plain
+    if (!QFileInfo(program_).isExecutable()) {
+        // Not installed: the strip stays plain, and the log says why, once.
+        if (!toldMissing_) {
+            toldMissing_ = true;
+            qWarning("Chimewick: the banner helper %s %s; the banner strip stays empty.",
+                     qUtf8Printable(program_), QFileInfo::exists(program_) ? "cannot be run" : "is missing");
+        }
+        return;
+    }
     process_ = new QProcess(this);
     process_->setStandardErrorFile(QProcess::nullDevice());  // the engine's chatter is of no use here
     connect(process_, &QProcess::readyReadStandardOutput, this, &TBannerHelper::ReadLines);
@@ -74,6 +83,13 @@ void TBannerHelper::Stop() {
     QTimer::singleShot(timeouts_.quitGraceMs, process, [process] { process->kill(); });
     process_ = nullptr;
     Forget();
+    // Let go in the tray: what the program touched to show the page goes back to the system too, once
+    // the helper's goodbye has been handled.
+    if (WindowHidden()) {
+        QTimer::singleShot(1000, this, [this] {
+            if (WindowHidden() && !process_) plat::ReleaseIdleMemory();
+        });
+    }
 }
 
 // Drops everything tied to the helper that went away. Pending answers never arrive.
@@ -113,6 +129,15 @@ void TBannerHelper::RunDocumentSteps(bool readNextUrl, std::function<void(const 
     const int serial = nextSerial_++;
     pending_.insert(serial, done);  // QMap::insert takes a const reference
     Send(P::Line(P::kSteps, {QByteArray::number(serial), readNextUrl ? P::kRead : P::kStyle}));
+}
+
+void TBannerHelper::KeepWhileHidden(bool keep) {
+    keep_ = keep;
+    CheckIdle();
+}
+
+bool TBannerHelper::PageHeld() const {
+    return process_ && ready_ && !loading_ && container_ && !container_->isHidden();
 }
 
 void TBannerHelper::ReadLines() {
@@ -196,9 +221,10 @@ void TBannerHelper::ShowPage(bool shown) {
     container_->setVisible(shown);
 }
 
-// Once the window is hidden and the last page and its steps are done, the helper goes.
+// Once the window is hidden and the last page and its steps are done, the helper goes, unless it is
+// kept for a page made ready ahead of a pop-up.
 void TBannerHelper::CheckIdle() {
-    if (!process_ || !WindowHidden()) {
+    if (!process_ || !WindowHidden() || keep_) {
         busyTimer_.stop();
         return;
     }

@@ -32,6 +32,8 @@ public:
 
     void Navigate(const std::string& url) override;
     void RunDocumentSteps(bool readNextUrl, std::function<void(const TDocumentSteps&)> done) override;
+    void KeepWhileHidden(bool keep) override;
+    bool PageHeld() const override;
 
     // True while a helper process runs (or is starting).
     bool IsRunning() const { return process_ != nullptr; }
@@ -58,7 +60,9 @@ private:
     QProcess* process_ = nullptr;
     QPointer<QWidget> container_;
     bool ready_ = false;
+    bool toldMissing_ = false;  // the log has said that the helper is missing
     bool loading_ = false;
+    bool keep_ = false;        // stay while hidden
     QList<QByteArray> queue_;  // lines written before the helper said hello
     int nextSerial_ = 1;
     QMap<int, std::function<void(const TDocumentSteps&)>> pending_;

@@ -4,11 +4,10 @@
 #include "settings/uToolsObj.h"
 
 #include <cstring>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "platform/Dialogs.h"
+#include "platform/Directory.h"
 #include "platform/Errors.h"
 #include "platform/ExePath.h"
 #include "platform/Profile.h"
@@ -29,12 +28,10 @@ std::string IoErrorText(int code) {
 }  // namespace
 
 bool TTools::ForceDir(const std::string& dir) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(dir, ec)) return true;
+    if (plat::IsDirectory(dir)) return true;
     // One level only: a missing parent is an error, as is a plain file standing where the folder goes.
-    ec.clear();
-    std::filesystem::create_directory(dir, ec);
-    if (ec) throw EInOutError(IoErrorText(ec.value()), ec.value());
+    const int code = plat::CreateDirectoryOnce(dir);
+    if (code != 0) throw EInOutError(IoErrorText(code), code);
     return true;
 }
 

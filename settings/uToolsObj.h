@@ -12,7 +12,9 @@ class TTools {
 public:
     // The first value when flag is true, else the second (both already computed by the caller).
     template <typename T>
-    static T IIF(bool flag, const T& first, const T& second) { return flag ? first : second; }
+    static T IIF(bool flag, const T& first, const T& second) {
+        return flag ? first : second;
+    }
     static AnsiString IIF(bool flag, const char* first, const char* second) { return flag ? first : second; }
 
     // Creates the directory (one level) when it does not exist. Raises EInOutError on failure.
@@ -27,7 +29,8 @@ public:
     static int Confirm(const AnsiString& question);
 
     // One value of the settings file (at most 2047 bytes), or the default. Never creates anything.
-    static AnsiString ReadIni(const AnsiString& section, const AnsiString& key, const AnsiString& defaultValue);
+    static AnsiString ReadIni(const AnsiString& section, const AnsiString& key,
+                              const AnsiString& defaultValue);
     // Makes sure the Ini folder exists, then writes the value. Raises on failure.
     static bool WriteIni(const AnsiString& section, const AnsiString& key, const AnsiString& value);
 

@@ -15,7 +15,8 @@ std::string SystemExecutablePath() {
         DWORD n = ::GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
         if (n == 0) return std::string();
         // A full buffer means the name may have been cut; try again with more room.
-        if (n < buf.size() && ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::string(buf.data(), n);
+        if (n < buf.size() && ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+            return std::string(buf.data(), n);
         if (buf.size() >= 32768) return std::string(buf.data(), n);
         buf.resize(buf.size() * 2);
     }

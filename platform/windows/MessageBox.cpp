@@ -7,7 +7,8 @@
 namespace plat {
 
 int SystemMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style) {
-    return ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), style | MB_TASKMODAL);
+    // On top: the program's windows stay on top of others, and a box beneath them could not be reached.
+    return ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), style | MB_TASKMODAL | MB_TOPMOST);
 }
 
 }  // namespace plat

@@ -25,14 +25,15 @@ AnsiString LocaleTextGbk(LCID lcid, LCTYPE type, const char* fallback) {
     if (text.empty()) return fallback;
     char buf[256];
     BOOL usedDefault = FALSE;
-    int n = ::WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
-                                  buf, sizeof buf, nullptr, &usedDefault);
+    int n = ::WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, text.data(),
+                                  static_cast<int>(text.size()), buf, sizeof buf, nullptr, &usedDefault);
     if (n <= 0 || usedDefault) return fallback;
     return AnsiString(buf, static_cast<std::size_t>(n));
 }
 
 bool IsAsciiPunct(wchar_t c) {
-    return c > 0x20 && c < 0x7F && !((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
+    return c > 0x20 && c < 0x7F &&
+           !((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
 }
 
 // A one-character separator of the locale; the fallback when it is not a single ASCII mark.

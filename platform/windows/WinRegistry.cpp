@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Registry.h"
+#include "platform/windows/UserRunFallback.h"
 
 namespace plat {
 namespace {
@@ -19,8 +20,8 @@ HKEY RootHandle(RegRoot root) {
 class Key {
 public:
     Key(RegRoot root, const AnsiString& path, bool create) {
-        LONG rc = create ? ::RegCreateKeyExA(RootHandle(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                             KEY_ALL_ACCESS, nullptr, &key_, nullptr)
+        LONG rc = create ? ::RegCreateKeyExA(RootHandle(root), path.c_str(), 0, nullptr,
+                                             REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key_, nullptr)
                          : ::RegOpenKeyExA(RootHandle(root), path.c_str(), 0, KEY_ALL_ACCESS, &key_);
         if (rc != ERROR_SUCCESS) key_ = nullptr;
     }
@@ -75,7 +76,8 @@ public:
         Key key(root, keyPath, true);
         if (!key) return false;
         // The stored data is the text and its terminating NUL.
-        return ::RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+        return ::RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ,
+                                reinterpret_cast<const BYTE*>(data.c_str()),
                                 static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
     }
 
@@ -88,6 +90,11 @@ public:
 }  // namespace
 
 std::unique_ptr<Registry> CreateSystemRegistry() {
+    // The start-at-login entry falls back to the user's own Run key where the machine's is refused.
+    return std::make_unique<UserRunFallback>(std::make_unique<WinRegistry>());
+}
+
+std::unique_ptr<Registry> CreateRawSystemRegistry() {
     return std::make_unique<WinRegistry>();
 }
 

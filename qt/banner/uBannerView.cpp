@@ -14,6 +14,7 @@
 #include <QWebEngineSettings>
 #include <QWindow>
 
+#include "app/uBannerRules.h"
 #include "qt/banner/uBannerProtocol.h"
 
 namespace P = BannerProtocol;
@@ -46,8 +47,7 @@ const char kStepsScript[] = R"JS(
 }  // namespace
 
 bool BannerAddressAllowed(const QUrl& url) {
-    const QString scheme = url.scheme().toLower();
-    return scheme == "http" || scheme == "https" || url == QUrl("about:blank");
+    return TBannerRules::NavigationAllowed(url.toString(QUrl::FullyEncoded).toStdString());
 }
 
 TSilentPage::TSilentPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {

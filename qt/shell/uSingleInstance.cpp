@@ -5,17 +5,21 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QThread>
+
+#include "platform/linux/PrivateRuntimeDir.h"
 
 namespace {
 const QByteArray kShowRequest = QByteArrayLiteral("show\n");
 }  // namespace
 
 TSingleInstance::TSingleInstance(const QString& settingsFolder, const QString& runtimeDir, QObject* parent)
-    : QObject(parent), key_(KeyFor(settingsFolder)), dir_(runtimeDir) {
-    if (dir_.isEmpty()) dir_ = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir_.isEmpty()) dir_ = QDir::tempPath();
+    : QObject(parent), key_(KeyFor(settingsFolder)) {
+    // Only a folder nobody else may enter: whoever can put a lock or a socket there could keep the
+    // program from starting, or answer in its place.
+    std::string why;
+    dir_ = QString::fromStdString(plat::linux_fs::PrivateRuntimeDir(runtimeDir.toStdString(), &why));
+    whyNoDir_ = QString::fromStdString(why);
     connect(&server_, &QLocalServer::newConnection, this, &TSingleInstance::AcceptConnections);
 }
 
@@ -41,6 +45,11 @@ QString TSingleInstance::SocketPath() const {
 }
 
 TSingleInstance::TClaim TSingleInstance::Claim() {
+    if (dir_.isEmpty()) {
+        qWarning("Chimewick: cannot make sure that only one copy runs: no private folder for its lock (%s).",
+                 qUtf8Printable(whyNoDir_));
+        return TClaim::Unchecked;
+    }
     lock_ = std::make_unique<QLockFile>(LockPath());
     // A lock is stale only when its process is gone: the running copy holds it for days.
     lock_->setStaleLockTime(0);
@@ -55,11 +64,18 @@ TSingleInstance::TClaim TSingleInstance::Claim() {
 }
 
 bool TSingleInstance::AskRunningCopyToShow(int timeoutMs) {
+    if (dir_.isEmpty()) return false;
     const QDeadlineTimer deadline(timeoutMs);
     for (;;) {
         QLocalSocket socket;
         socket.connectToServer(SocketPath());
         if (socket.waitForConnected(static_cast<int>(qMax<qint64>(0, deadline.remainingTime())))) {
+            // Only a copy of this user's is asked (and believed).
+            if (!plat::linux_fs::PeerIsThisUser(static_cast<int>(socket.socketDescriptor()))) {
+                qWarning("Chimewick: %s is answered by a process of another user; it is not asked.",
+                         qUtf8Printable(SocketPath()));
+                return false;
+            }
             socket.write(kShowRequest);
             const bool sent = socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()));
             // Waiting for the running copy to hang up makes sure it has read the request.
@@ -75,6 +91,12 @@ bool TSingleInstance::AskRunningCopyToShow(int timeoutMs) {
 void TSingleInstance::AcceptConnections() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        // Only later starts of this user's may bring the window up.
+        if (!plat::linux_fs::PeerIsThisUser(static_cast<int>(socket->socketDescriptor()))) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         auto answer = [this, socket] {
             if (!socket->canReadLine()) return;
             const bool show = socket->readLine(64) == kShowRequest;

@@ -4,7 +4,9 @@
 // The first copy takes a lock file named after the settings folder and listens on a local socket of
 // the same name. A later start with the same settings folder finds the lock taken, asks the running copy
 // over the socket to bring its window up, and ends. The lock dies with its process, so a copy that was
-// killed does not keep the next one from starting.
+// killed does not keep the next one from starting. Both live in a folder only this user may enter,
+// and only a peer of this user's is asked or answered, so another local user can neither block the
+// program nor answer in its place.
 #include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
@@ -15,7 +17,9 @@ class TSingleInstance : public QObject {
     Q_OBJECT
 public:
     // settingsFolder: the folder the settings file lives in; runtimeDir: where the lock and the socket
-    // go (empty: the user's runtime folder, else the temporary folder).
+    // go (empty: the user's runtime folder, else a folder of the program's own in the temporary folder
+    // or the user's cache). Only a folder of this user's that nobody else may enter is used; without
+    // one, Claim says Unchecked (and why, in the log).
     explicit TSingleInstance(const QString& settingsFolder, const QString& runtimeDir = QString(),
                              QObject* parent = nullptr);
     ~TSingleInstance() override;
@@ -44,7 +48,8 @@ private:
     void AcceptConnections();
 
     QString key_;
-    QString dir_;
+    QString dir_;       // empty when no private folder could be had
+    QString whyNoDir_;  // then: why
     std::unique_ptr<QLockFile> lock_;
     QLocalServer server_;
 };

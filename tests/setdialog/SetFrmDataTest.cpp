@@ -1,4 +1,7 @@
 // Filling the settings dialog, saving it, its input checks, its pickers and failing saves.
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <QFileDialog>
 #include <QTest>
 #include <QTimeEdit>
@@ -183,6 +186,34 @@ private slots:
         QCOMPARE(control.XHBX.xhzq, 45);
         QCOMPARE(control.XHBX.flashLonger, 30);
         QVERIFY(!control.FirstStart);
+    }
+
+    // All keys of one save reach the file in one replacement, so a crash during the save leaves the
+    // old settings or the new ones (tests/platform/linux/ProfileCrashTest.cpp kills such saves).
+    void oneSaveReplacesTheFileOnce() {
+        dir->WriteIni("; kept\r\n[XHBX]\r\nxhzq=10\r\n");
+        Open(Sample());
+        const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        QVERIFY(watch >= 0);
+        QVERIFY(inotify_add_watch(watch, dir->IniDir().c_str(), IN_MOVED_TO | IN_CREATE) >= 0);
+        form->img3Click();
+        // Alike events in a row are merged into one; the temporary files' creations keep the
+        // replacements apart.
+        int replaced = 0;
+        alignas(inotify_event) char buf[8192];
+        for (ssize_t n; (n = read(watch, buf, sizeof buf)) > 0;) {
+            for (char* p = buf; p < buf + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(p);
+                const bool settings = event->len > 0 && std::string(event->name) == "Tovik.ini";
+                if (settings && (event->mask & IN_MOVED_TO)) ++replaced;
+                p += sizeof(inotify_event) + event->len;
+            }
+        }
+        close(watch);
+        QCOMPARE(replaced, 1);
+        QCOMPARE(TTools::ReadIni("XHBX", "xhzq", "missing"), AnsiString("45"));
+        QCOMPARE(TTools::ReadIni("XTSZ", "NotFirstStart", "missing"), AnsiString("1"));
+        QVERIFY(dir->ReadIni().rfind("; kept\r\n", 0) == 0);
     }
 
     void periodBox_data() {

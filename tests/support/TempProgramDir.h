@@ -39,8 +39,10 @@ public:
             store->WriteString(plat::RegRoot::LocalMachine, plat::RunKeyPath, kRunValue,
                                savedRun_.Data.substr(0, savedRun_.Data.find('\0')));
         plat::SetExecutablePathOverride("");
-        if (oldXdg_) testhost::SetEnv("XDG_CONFIG_HOME", *oldXdg_);
-        else testhost::UnsetEnv("XDG_CONFIG_HOME");
+        if (oldXdg_)
+            testhost::SetEnv("XDG_CONFIG_HOME", *oldXdg_);
+        else
+            testhost::UnsetEnv("XDG_CONFIG_HOME");
         std::error_code ec;
         std::filesystem::permissions(root_, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ec);

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,6 +35,8 @@ const std::string kPrevious = "http://banner.test:8080/ssh/previous.html";
 class FakeBrowser : public IBannerBrowser {
 public:
     void Navigate(const std::string& url) override { navigations.push_back(url); }
+    void KeepWhileHidden(bool keep) override { keeps.push_back(keep); }
+    bool PageHeld() const override { return held; }
     void RunDocumentSteps(bool readNextUrl, std::function<void(const TDocumentSteps&)> done) override {
         requests.push_back(readNextUrl);
         pending.push_back(std::move(done));
@@ -50,14 +53,17 @@ public:
     }
     std::vector<std::string> navigations;
     std::vector<bool> requests;  // readNextUrl of each steps request
+    std::vector<bool> keeps;     // each KeepWhileHidden
+    bool held = false;           // what PageHeld answers
     std::vector<std::function<void(const TDocumentSteps&)>> pending;
 };
 
 // A main window built on its own folder, fixed clock and recorded errors.
 struct Program {
-    explicit Program(std::function<std::unique_ptr<IBannerBrowser>(QWidget*)> factory)
+    explicit Program(std::function<std::unique_ptr<IBannerBrowser>(QWidget*)> factory,
+                     const char* ini = "[XTSZ]\r\nNotFirstStart=1\r\n")
         : clock(SysUtils::EncodeDate(2026, 12, 9) + SysUtils::EncodeTime(10, 0, 0, 0)) {
-        dir.WriteIni("[XTSZ]\r\nNotFirstStart=1\r\n");
+        dir.WriteIni(ini);
         SetErrorSink([this](const std::string& message) { errors.push_back(plat::GbkToUtf8(message)); });
         SetBannerBrowserFactory(std::move(factory));
         form = std::make_unique<TMainFrm>();
@@ -81,6 +87,13 @@ struct Program {
 
 QString FakeHelperScript() {
     return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/fake_banner_helper.py";
+}
+
+// The interpreter that runs the stand-in helper: the system's own before any wrapper on the path (a
+// version manager's shim alone can take seconds to start on a loaded machine).
+QString StandInPython() {
+    const QString system = QStandardPaths::findExecutable("python3", {"/usr/bin"});
+    return system.isEmpty() ? QStandardPaths::findExecutable("python3") : system;
 }
 
 QStringList ReadLog(const QString& path) {
@@ -257,6 +270,125 @@ private slots:
                  (std::vector<std::string>{"about:blank", "http://banner.test:8080/ssh/2.html"}));
     }
 
+    // A reminder near while hidden: the next page loads out of sight and is kept, once; the pop-up
+    // shows it as it is, with neither the blank page nor a second load. The pop-up after it is as ever.
+    void pageMadeReadyAheadIsThePopUpsPage() {
+        FakeBrowser browser;
+        TWBManage manage(&browser);
+        browser.Complete(TDocumentSteps::NextUrlValue, "http://banner.test:8080/ssh/2.html");
+        manage.ReadyAhead(true, false);
+        manage.ReadyAhead(true, false);
+        QCOMPARE(browser.navigations, std::vector<std::string>{"http://banner.test:8080/ssh/2.html"});
+        QCOMPARE(browser.keeps, std::vector<bool>{true});
+        browser.Complete(TDocumentSteps::NextUrlValue, "http://banner.test:8080/ssh/3.html");
+        browser.held = true;
+        manage.Blank();
+        manage.ShowAd();
+        QCOMPARE(browser.navigations, std::vector<std::string>{"http://banner.test:8080/ssh/2.html"});
+        QCOMPARE(browser.keeps, (std::vector<bool>{true, false}));
+        QVERIFY(!manage.Ahead());
+        manage.Blank();
+        manage.ShowAd();
+        QCOMPARE(browser.navigations,
+                 (std::vector<std::string>{"http://banner.test:8080/ssh/2.html", "about:blank",
+                                           "http://banner.test:8080/ssh/3.html"}));
+    }
+
+    // Let go before any pop-up (the reminder moved away), or gone by the pop-up (the helper ended): the
+    // pop-up shows the page that was made ready, loaded again.
+    void pageNotShownAheadIsShownAtThePopUp_data() {
+        QTest::addColumn<bool>("letGo");
+        QTest::newRow("let go in the tray") << true;
+        QTest::newRow("no longer held") << false;
+    }
+    void pageNotShownAheadIsShownAtThePopUp() {
+        QFETCH(bool, letGo);
+        FakeBrowser browser;
+        TWBManage manage(&browser);
+        browser.Complete(TDocumentSteps::NextUrlValue, "http://banner.test:8080/ssh/2.html");
+        manage.ReadyAhead(true, false);
+        browser.Complete(TDocumentSteps::NextUrlValue, "http://banner.test:8080/ssh/3.html");
+        if (letGo) {
+            manage.ReadyAhead(false, false);
+            QCOMPARE(browser.keeps, (std::vector<bool>{true, false}));
+        }
+        manage.Blank();
+        manage.ShowAd();
+        std::vector<std::string> want{"http://banner.test:8080/ssh/2.html"};
+        if (letGo) want.push_back("about:blank");
+        want.push_back("http://banner.test:8080/ssh/2.html");
+        QCOMPARE(browser.navigations, want);
+        QCOMPARE(browser.keeps, (std::vector<bool>{true, false}));
+    }
+
+    void shownWindowKeepsItsPage() {
+        FakeBrowser browser;
+        TWBManage manage(&browser);
+        manage.ReadyAhead(true, true);
+        QVERIFY(browser.navigations.empty());
+        QVERIFY(browser.keeps.empty());
+        QVERIFY(!manage.Ahead());
+    }
+
+    // The check timer makes the page ready within the lead of a daily reminder, and the reminder's
+    // pop-up shows it.
+    void tickReadiesThePageAheadOfTheReminder() {
+        FakeBrowser* browser = nullptr;
+        Program p(
+            [&](QWidget*) {
+                auto fake = std::make_unique<FakeBrowser>();
+                browser = fake.get();
+                return fake;
+            },
+            "[XTSZ]\r\nNotFirstStart=1\r\n[XHBX]\r\nstartDSBJ=1\r\nOnTime=10:01\r\nOnTimeTxnr=x\r\n");
+        browser->Complete(TDocumentSteps::NextUrlValue, "http://banner.test:8080/ssh/2.html");
+        const TDateTime day = SysUtils::EncodeDate(2026, 12, 9);
+        p.clock.Set(day + SysUtils::EncodeTime(10, 0, 30, 0));
+        p.form->TimerCheckWarnTimer();
+        QCOMPARE(browser->navigations, std::vector<std::string>{kDefault});  // 30 s ahead: too early
+        p.clock.Set(day + SysUtils::EncodeTime(10, 0, 45, 0));
+        p.form->TimerCheckWarnTimer();
+        QCOMPARE(browser->navigations,
+                 (std::vector<std::string>{kDefault, "http://banner.test:8080/ssh/2.html"}));
+        QCOMPARE(browser->keeps, std::vector<bool>{true});
+        browser->Complete(TDocumentSteps::NextUrlValue, "http://banner.test:8080/ssh/3.html");
+        browser->held = true;
+        p.clock.Set(day + SysUtils::EncodeTime(10, 1, 0, 5));
+        p.form->TimerCheckWarnTimer();
+        QVERIFY(p.win->isVisible());
+        QCOMPARE(browser->navigations,
+                 (std::vector<std::string>{kDefault, "http://banner.test:8080/ssh/2.html"}));
+        QCOMPARE(browser->keeps, (std::vector<bool>{true, false}));
+    }
+
+    // Within the lead the helper stays in the tray after its page is done, and so it is ready for the
+    // pop-up; once the reminder is no longer near, it goes.
+    void keptHelperStaysWhileHidden() {
+        QTemporaryDir tmp;
+        const QString log = tmp.filePath("helper.log");
+        TBannerHelper* helper = nullptr;
+        Program p(
+            [&](QWidget* host) {
+                auto h = std::make_unique<TBannerHelper>(host, StandInPython(),
+                                                         QStringList{FakeHelperScript(), log, "speak"});
+                helper = h.get();
+                return h;
+            },
+            "[XTSZ]\r\nNotFirstStart=1\r\n[XHBX]\r\nstartDSBJ=1\r\nOnTime=10:01\r\nOnTimeTxnr=x\r\n");
+        QTRY_VERIFY(!helper->IsRunning());
+        const TDateTime day = SysUtils::EncodeDate(2026, 12, 9);
+        p.clock.Set(day + SysUtils::EncodeTime(10, 0, 45, 0));  // the check timer's next tick sees it
+        QTRY_VERIFY(helper->IsRunning());
+        // The page and its steps are done (the next address is read): a helper that is not kept goes
+        // right then.
+        QTRY_COMPARE(QString::fromStdString(p.form->WBManage->NextUrl), "http://banner.test:8080/ssh/2.html");
+        QVERIFY(helper->IsRunning());
+        QCOMPARE(Navigations(log).last(), "http://banner.test:8080/ssh/1.html");
+        p.clock.Set(day + SysUtils::EncodeTime(10, 0, 30, 0));  // the clock set back: no reminder near
+        QTRY_VERIFY(!helper->IsRunning());
+        QCOMPARE(QString::fromStdString(p.form->WBManage->NextUrl), "http://banner.test:8080/ssh/1.html");
+    }
+
     // Start-up loads the default page even though the window is hidden; once that page and its steps
     // are done the helper goes. A pop-up starts it again with the blank page, then the next page.
     void helperLivesOnlyWhileNeeded() {
@@ -264,7 +396,7 @@ private slots:
         const QString log = tmp.filePath("helper.log");
         TBannerHelper* helper = nullptr;
         Program p([&](QWidget* host) {
-            auto h = std::make_unique<TBannerHelper>(host, QStandardPaths::findExecutable("python3"),
+            auto h = std::make_unique<TBannerHelper>(host, StandInPython(),
                                                      QStringList{FakeHelperScript(), log, "speak"});
             helper = h.get();
             return h;
@@ -302,10 +434,9 @@ private slots:
         TBannerHelperTimeouts timeouts;
         // Long enough for the stand-in (a Python interpreter) to start and log on a loaded machine:
         // the test counts its starts.
-        timeouts.helloMs = 2000;
+        timeouts.helloMs = 8000;
         timeouts.quitGraceMs = 300;
-        const QString program =
-            mode.isEmpty() ? tmp.filePath("no-such-helper") : QStandardPaths::findExecutable("python3");
+        const QString program = mode.isEmpty() ? tmp.filePath("no-such-helper") : StandInPython();
         TBannerHelper helper(host, program, {FakeHelperScript(), log, mode}, timeouts);
         bool completed = false;
         helper.OnDocumentComplete = [&] { completed = true; };
@@ -316,7 +447,7 @@ private slots:
             helper.Navigate("http://banner.test/ssh/x.html");
             helper.RunDocumentSteps(true, [](const TDocumentSteps&) { QFAIL("no document to answer for"); });
             QVERIFY(clock.elapsed() < 200);
-            QTRY_VERIFY_WITH_TIMEOUT(!helper.IsRunning(), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(!helper.IsRunning(), 30000);
         }
         QVERIFY(!completed);
         QCOMPARE(ReadLog(log).filter("START").size(), mode.isEmpty() ? 0 : 2);
@@ -324,6 +455,39 @@ private slots:
             // Killed after the grace period, not left behind.
             for (const QString& line : ReadLog(log).filter("START"))
                 QTRY_VERIFY(!ProcessAlive(line.mid(6).toLongLong()));
+        }
+    }
+
+    // A helper that is not there says so in the log once, however often a page is asked for.
+    void missingHelperIsReportedOnce_data() {
+        QTest::addColumn<bool>("fileThere");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("missing") << false << "is missing";
+        QTest::newRow("not executable") << true << "cannot be run";
+    }
+    void missingHelperIsReportedOnce() {
+        QFETCH(bool, fileThere);
+        QFETCH(QString, why);
+        QTemporaryDir tmp;
+        const QString program = tmp.filePath("chimewick-banner");
+        if (fileThere) {
+            QFile file(program);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("#!/bin/sh\n");
+            file.close();
+            QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+        }
+        QWidget window;
+        TBannerHelper helper(new QWidget(&window), program, {});
+        window.show();
+        const QString expected =
+            QStringLiteral("Chimewick: the banner helper %1 %2; the banner strip stays empty.")
+                .arg(program, why);
+        QTest::ignoreMessage(QtWarningMsg, qUtf8Printable(expected));
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("banner helper")));
+        for (int i = 0; i < 3; ++i) {
+            helper.Navigate("http://banner.test/ssh/x.html");
+            QVERIFY(!helper.IsRunning());
         }
     }
 };

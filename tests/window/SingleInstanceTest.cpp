@@ -1,16 +1,54 @@
 // One running copy per settings folder: the lock and the request a later start sends to the running copy.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdlib>
 #include <future>
+#include <optional>
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "QtTestMain.h"
 #include "qt/shell/uSingleInstance.h"
+#include "support/linux/ForeignServer.h"
+
+// Sets environment variables (nullopt: removes them) for the lifetime of the object.
+class ScopedEnvironment {
+public:
+    using Values = std::vector<std::pair<const char*, std::optional<std::string>>>;
+    explicit ScopedEnvironment(const Values& values) {
+        for (const auto& [name, value] : values) {
+            const char* old = std::getenv(name);
+            saved_.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
+            Set(name, value);
+        }
+    }
+    ~ScopedEnvironment() {
+        for (const auto& [name, value] : saved_) Set(name, value);
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    static void Set(const char* name, const std::optional<std::string>& value) {
+        if (value)
+            setenv(name, value->c_str(), 1);
+        else
+            unsetenv(name);
+    }
+    Values saved_;
+};
 
 class SingleInstanceTest : public QObject {
     Q_OBJECT
@@ -97,6 +135,91 @@ private slots:
         QVERIFY(socket.waitForBytesWritten(2000));
         QTRY_COMPARE(socket.state(), QLocalSocket::UnconnectedState);
         QCOMPARE(shows.count(), 0);
+    }
+
+    // A folder that others may enter is never used for the lock and the socket: the claim is left
+    // unchecked (and the log says why) instead of trusting what others may have put there.
+    void sharedFolderIsNotUsed() {
+        QTemporaryDir shared;
+        QVERIFY(QFile::setPermissions(shared.path(), QFile::Permissions(0x7777)));
+        TSingleInstance copy(Folder("f"), shared.path());
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral(
+                                 "cannot make sure that only one copy runs.*may be entered by other users")));
+        QCOMPARE(copy.Claim(), TClaim::Unchecked);
+        QVERIFY(!copy.AskRunningCopyToShow(100));
+        QVERIFY(
+            QDir(shared.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).isEmpty());
+    }
+
+    // Without a runtime folder, another user has made the program's folder in the temporary folder
+    // first, with a held lock and a listening socket of the right names: the program neither waits for
+    // that "copy" nor talks to it. It uses a private folder of its own, and its copies meet there.
+    void anotherUsersLockAndSocketInTheFallbackPlace() {
+        if (geteuid() != 0) QSKIP("needs a second user: run the tests as root to switch to uid 65534");
+        QTemporaryDir root;
+        const QString tmp = root.filePath("tmp");
+        QVERIFY(QDir().mkpath(tmp));
+        QVERIFY(::chmod(QFile::encodeName(tmp).constData(), 01777) == 0);
+        const QString home = root.filePath("home");
+        QVERIFY(QDir().mkpath(home));
+        const ScopedEnvironment env({{"XDG_RUNTIME_DIR", std::nullopt},
+                                     {"XDG_CACHE_HOME", std::nullopt},
+                                     {"TMPDIR", tmp.toStdString()},
+                                     {"HOME", home.toStdString()}});
+
+        const QString folder = Folder("g");
+        const QString hostile = tmp + QStringLiteral("/chimewick-%1").arg(geteuid());
+        QVERIFY(QDir().mkpath(hostile));
+        QVERIFY(::chmod(QFile::encodeName(hostile).constData(), 0777) == 0);
+        QVERIFY(::chown(QFile::encodeName(hostile).constData(), 65534, 65534) == 0);
+        const QString key = TSingleInstance::KeyFor(folder);
+        ForeignServer fake((hostile + "/" + key + ".socket").toStdString(), 65534);
+        QVERIFY(fake.Ok());
+        {
+            // A lock as a running copy leaves it, naming the fake's process.
+            QFile lock(hostile + "/" + key + ".lock");
+            QVERIFY(lock.open(QIODevice::WriteOnly));
+            lock.write(QByteArray::number(fake.Pid()) + "\nchimewick\n" +
+                       QSysInfo::machineHostName().toUtf8() + "\n");
+        }
+        QVERIFY(::chown(QFile::encodeName(hostile + "/" + key + ".lock").constData(), 65534, 65534) == 0);
+
+        TSingleInstance first(folder);
+        QCOMPARE(first.Claim(), TClaim::First);
+        QVERIFY(!first.LockPath().startsWith(hostile));
+        QVERIFY(first.LockPath().startsWith(home + "/.cache/chimewick/"));
+        QSignalSpy shows(&first, &TSingleInstance::ShowRequested);
+        TSingleInstance second(folder);
+        QCOMPARE(second.Claim(), TClaim::AlreadyRuns);
+        auto asked = AskFromElsewhere(folder, QString(), 5000);
+        QTRY_COMPARE(shows.count(), 1);
+        QTRY_VERIFY(asked.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
+        QVERIFY(asked.get());
+        QCOMPARE(fake.Accepted(), 0);
+    }
+
+    // A socket where the running copy's should be, but listened on by another user: it is not asked,
+    // and its answer is not believed. The same stand-in run by this user is asked.
+    void peerOfAnotherUserIsNotAsked() {
+        const bool root = geteuid() == 0;
+        for (const uid_t uid : {geteuid(), uid_t(65534)}) {
+            if (uid != geteuid() && !root)
+                QSKIP("needs a second user: run the tests as root to switch to uid 65534");
+            const QString folder = Folder(QStringLiteral("h%1").arg(uid));
+            TSingleInstance probe(folder, runtime_.path());
+            QLockFile holder(probe.LockPath());
+            QVERIFY(holder.tryLock(0));
+            QCOMPARE(probe.Claim(), TClaim::AlreadyRuns);
+            ForeignServer fake(probe.SocketPath().toStdString(), uid);
+            QVERIFY(fake.Ok());
+            if (uid != geteuid())
+                QTest::ignoreMessage(
+                    QtWarningMsg,
+                    QRegularExpression(QStringLiteral("answered by a process of another user")));
+            QCOMPARE(probe.AskRunningCopyToShow(2000), uid == geteuid());
+            QTRY_COMPARE(fake.Accepted(), 1);
+        }
     }
 };
 

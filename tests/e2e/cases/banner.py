@@ -3,6 +3,7 @@ loopback server started here.
 """
 
 import contextlib
+import datetime
 import os
 import re
 import shutil
@@ -192,6 +193,59 @@ def rotation(d):
         back_to_tray(d, wid)
     want = [DEFAULT_PAGE] + [f"/ssh/chain/{n}.html" for n in (1, 2, 3)]
     check(d.server.pages_served() == want, f"pages: {d.server.pages_served()}")
+
+
+@suite.case
+def ready_ahead(d):
+    """A foreseen reminder: far from it no helper runs in the tray; within the lead the next page loads
+    out of sight, and the pop-up shows it painted by the end of the slide, neither loaded again nor
+    blanked first; back in the tray the helper goes."""
+    noon = datetime.datetime(2026, 12, 9, 12, 0, 0)
+    second = datetime.timedelta(seconds=1)
+    d.faketime = "@2026-12-09 11:57:00"
+    d.ini_bytes = QUIET + b"[XHBX]\r\nstartDSBJ=1\r\nOnTime=12:00\r\nOnTimeTxnr=ahead\r\n"
+    d.start_program()
+    wait_in_tray(d)
+    wait_until("the default page", lambda: d.server.pages_served() == [DEFAULT_PAGE], timeout=30)
+    wait_until("the helper to go in the tray", lambda: helper_processes(d, d.ad_host) == [], timeout=30)
+
+    # Ticks more than the lead (20 s) before the reminder start no helper.
+    d.clock.set(noon - 40 * second)
+
+    def quiet_until(moment):
+        check(helper_processes(d, d.ad_host) == [], f"a helper runs {noon - d.clock.now()} before the reminder")
+        return d.clock.now() >= moment
+    wait_until("ticks far from the reminder", lambda: quiet_until(noon - 33 * second))
+
+    # Within the lead the next page loads out of sight; its steps (the styles) mean it has completed. The
+    # clock is held within the lead until then, however long a loaded machine takes.
+    d.clock.set(noon - 15 * second)
+
+    def ready():
+        if d.clock.now() > noon - 6 * second:
+            d.clock.set(noon - 15 * second)
+        with d.server.lock:
+            served = list(d.server.requests)
+        return "/ssh/chain/1.html" in served and "/styled?overflow=hidden&scroll=no" in served
+    wait_until("the next page loaded ahead", ready, timeout=90, interval=0.1)
+    helpers = helper_processes(d, d.ad_host)
+    check(helpers and d.main_window() is None, f"helper {helpers}, window {d.main_window()}")
+
+    d.clock.set(noon - 2 * second)
+    wid = wait_shown_in_place(d)
+    slide_end = time.monotonic()
+    # The first screenshot after the slide: a page that only starts loading then needs seconds more.
+    painted = banner_shows(d, 1)
+    print(f"page painted in the first screenshot after the slide: {painted} "
+          f"({(time.monotonic() - slide_end) * 1000:.0f} ms after it ended)")
+    check(painted, "the page made ready ahead was not painted when the slide ended")
+    d.screenshot("ready-ahead")
+    check(d.server.pages_served() == [DEFAULT_PAGE, "/ssh/chain/1.html"], f"pages: {d.server.pages_served()}")
+    check(set(helpers) <= set(helper_processes(d, d.ad_host)), "the helper was started again for the pop-up")
+    back_to_tray(d, wid)
+    # The next reminder is tomorrow: the helper stays away.
+    later = d.clock.now() + 3 * second
+    wait_until("a few ticks in the tray", lambda: quiet_until(later))
 
 
 @suite.case

@@ -50,7 +50,7 @@ def start_another(d, exe=None):
     return d._spawn(d.program_kind.command(exe or d.exe_copy), env=d.program_environment, stdout=log, stderr=log, cwd=d.root)
 
 
-@suite.case
+@suite.case(programs=("linux", "windows"))
 def second_start_shows(d):
     """Starting the program again while it runs brings the running copy's window up, as a click on the
     tray icon does, and the second copy ends at once; a copy in another folder runs on its own."""

@@ -1,5 +1,5 @@
 """Hostile settings files: malformed values, garbage, a huge file, odd line ends, an `Ini` that is no
-folder and a file the program may not read. The program must start, say what is wrong in the words of
+folder, a FIFO in the file's place and a file the program may not read. The program must start, say what is wrong in the words of
 its conversions, keep its clock running, and leave the file exactly as it was.
 
 Several files run one after the other on one virtual desktop, each in a fresh program folder.
@@ -9,6 +9,7 @@ import os
 import pwd
 import random
 import shutil
+import stat
 
 from cases.first_start import DIALOG_CLOSE, answer, settings_dialogs, wait_dialog, wait_question
 from cases.main_window import check, wait_in_tray, wait_shown_in_place
@@ -47,8 +48,6 @@ RUNNING_FILES = [
     ("binary garbage after the keys", QUIET + garbage(64 * 1024, 1), []),
     ("garbage around the keys", garbage(3000, 2) + b"\r\n" + QUIET + garbage(3000, 3) + b"\r\n[XHBX]\r\n"
      b"xhzq=" + "长".encode("gbk") + b"\r\n", [not_integer("长")]),
-    ("10 MB", QUIET + b"[XHBX]\r\ntxnr=" + "长".encode("gbk") * (5 * 1024 * 1024) + b"\r\nxhzq=abc\r\n",
-     [not_integer("abc")]),
 ]
 
 
@@ -150,7 +149,8 @@ def first_start_that_cannot_save(d, launcher, message, what):
 
 @suite.case
 def hostile_files(d):
-    """Garbage, a file named Ini and an unreadable file: a first start that cannot save says so."""
+    """Garbage, a file named Ini, a huge file, a FIFO and an unreadable file: a first start that cannot save
+    says so."""
     # Garbage without a single line of INI: read as nothing at all, so this is a first start.
     junk = garbage(256 * 1024, 4).replace(b"\r", b"").replace(b"\n", b"")
     d.ini_bytes = junk
@@ -167,6 +167,26 @@ def hostile_files(d):
     prepare_folder(d, plain_file)
     first_start_that_cannot_save(d, (), "File exists", "Ini is a file")
     check(read_bytes(os.path.dirname(d.ini_path)) == QUIET, "the file named Ini was changed")
+
+    # Far larger than a settings file: not read (reading it for every value would freeze the program),
+    # so this is a first start, and not replaced either.
+    huge = QUIET + b"[XHBX]\r\ntxnr=" + "长".encode("gbk") * (5 * 1024 * 1024) + b"\r\nxhzq=abc\r\n"
+
+    def huge_file(folder):
+        os.makedirs(os.path.join(folder, "Ini"))
+        with open(d.ini_path, "wb") as f:
+            f.write(huge)
+    prepare_folder(d, huge_file)
+    first_start_that_cannot_save(d, (), f"Unable to write to {d.ini_path}", "10 MB file")
+    check(read_bytes(d.ini_path) == huge, "the 10 MB file was changed")
+
+    # A FIFO where the file belongs: opening it would wait for a writer for ever.
+    def fifo(folder):
+        os.makedirs(os.path.join(folder, "Ini"))
+        os.mkfifo(d.ini_path)
+    prepare_folder(d, fifo)
+    first_start_that_cannot_save(d, (), f"Unable to write to {d.ini_path}", "FIFO")
+    check(stat.S_ISFIFO(os.lstat(d.ini_path).st_mode), "the FIFO was replaced")
 
     # A settings file the program may not read: it must not be replaced by a fresh one.
     def unreadable(folder):

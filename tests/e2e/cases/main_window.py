@@ -21,6 +21,7 @@ LUNCH = "该吃午饭了"
 NOON = datetime.datetime(2026, 12, 9, 12, 0)  # the cases' clock starts 3 s before (Desktop's default)
 
 suite = Suite("e2e.")
+BOTH = ("linux", "windows")  # cases that hold for the Qt program and the Win32 one alike
 
 
 def check(condition, message):
@@ -103,7 +104,7 @@ def expect_announced_once(d, due, text):
     return first
 
 
-@suite.case
+@suite.case(programs=BOTH)
 def start_in_tray(d):
     """A set-up program starts into the tray: one icon, no window, the clock running."""
     d.ini_bytes = QUIET
@@ -119,7 +120,7 @@ def start_in_tray(d):
     print(f"start to tray: {elapsed * 1000:.0f} ms")
 
 
-@suite.case
+@suite.case(programs=BOTH)
 def reminder_popup(d):
     """A noon reminder slides the window up in place with its text, announcement and date; minimising
     leaves one icon."""
@@ -137,7 +138,7 @@ def reminder_popup(d):
     d.screenshot("minimised")
 
 
-@suite.case
+@suite.case(programs=BOTH)
 def tray_click(d):
     """A click on the tray icon brings the window up in place and takes the icon away."""
     d.ini_bytes = QUIET
@@ -149,7 +150,7 @@ def tray_click(d):
     d.screenshot("shown")
 
 
-@suite.case
+@suite.case(programs=BOTH)
 def drag(d):
     """Dragging the title strip moves the window with the pointer."""
     d.ini_bytes = QUIET
@@ -168,7 +169,7 @@ def drag(d):
     d.screenshot("dragged")
 
 
-@suite.case
+@suite.case(programs=BOTH)
 def bad_setting(d):
     """A value that does not convert is shown in a box; the program carries on and leaves the file
     alone."""
@@ -177,7 +178,7 @@ def bad_setting(d):
     box = wait_until("the error box", d.viewable_boxes)[0]
     check(d.dump().get("error") == "'abc' is not a valid integer value", f"error text: {d.dump()}")
     d.screenshot("error-box")
-    d.run("xdotool", "windowfocus", "--sync", str(box), "key", "Return")
+    d.program_kind.answer_box(d, box, "Return")
     wait_until("the error box to close", lambda: box not in d.viewable_boxes())
     check(d.program_alive(), "the program ended after the error")
     first = wait_until("the clock label", lambda: d.dump().get("lbl_2"))
@@ -223,7 +224,7 @@ def first_start(d):
     d.screenshot("dialog")
 
 
-@suite.case
+@suite.case(programs=BOTH)
 def close(d):
     """The close picture ends the program with status 0."""
     d.ini_bytes = QUIET

@@ -12,12 +12,17 @@ in PROGRAMS.
 import os
 import shutil
 
+import wine
+
 
 class Program:
     """The interface; LinuxProgram below is the reference implementation."""
 
     name = ""
     file_name = ""  # the program's file name in its folder
+    # How many times longer than the Linux program it may take to start, show a window or answer a click
+    # (the harness's default waits and CTest's time limits scale with it).
+    patience = 1.0
 
     def __init__(self, exe, companions=()):
         self.exe = os.path.abspath(exe)
@@ -46,6 +51,19 @@ class Program:
     def stopped(self, desktop):
         """Called when the desktop closes, after its processes have ended."""
 
+    def is_tray_icon(self, window):
+        """Whether a window embedded in the tray host is this program's icon."""
+        return window.name == "Chimewick"
+
+    def answer_box(self, desktop, box, key):
+        """Presses key in the message box whose X window id is box."""
+        desktop.run("xdotool", "windowfocus", "--sync", str(box), "key", key)
+
+    def main_window(self, desktop):
+        """The X window id of the main window once it has been shown, else None."""
+        wid = desktop.dump().get("winid")
+        return int(wid) if wid else None
+
 
 class LinuxProgram(Program):
     """The Qt program (build/chimewick), started directly as an X11 client of the desktop."""
@@ -59,4 +77,62 @@ class LinuxProgram(Program):
         return {"QT_QPA_PLATFORM": "xcb", "CHIMEWICK_E2E_DUMP": desktop.dump_path}
 
 
-PROGRAMS = {cls.name: cls for cls in (LinuxProgram,)}
+class WindowsProgram(Program):
+    """The Win32 program (build-windows/chimewick.exe) under Wine: a prefix of the case's own, copied
+    from a template made once beside the exe (wine.py), a Chinese locale, and the 64-bit loader."""
+
+    name = "windows"
+    file_name = "chimewick.exe"
+    # Every step goes through Wine's server and its explorer process: on a loaded 2-core machine the
+    # start alone took 5-15 s where the Linux program takes well under one.
+    patience = 3.0
+
+    def __init__(self, exe, companions=()):
+        super().__init__(exe, companions)
+        self.cache = os.path.join(os.path.dirname(self.exe), "e2e-wine")
+
+    def missing(self):
+        return ([] if os.path.isfile(self.exe) else [self.exe]) + wine.missing()
+
+    def command(self, copy):
+        return [wine.wine64(), copy]
+
+    def environment(self, desktop):
+        prefix = os.path.join(desktop.root, "wineprefix")
+        if not os.path.isdir(prefix):
+            wine.copy_prefix(wine.template_prefix(self.cache), prefix)
+        env = wine.base_environment(prefix, self.cache)
+        # The window's texts, written as the Qt program writes them; the path in Windows form.
+        env["CHIMEWICK_E2E_DUMP"] = wine.unix_to_windows(desktop.dump_path)
+        if not getattr(self, "wine_env", None):
+            self.wine_env = {**desktop.env, **env}
+            # Wine's own start (its server, services and devices: seconds on a loaded machine) happens
+            # before the program's, so the cases' waits measure the program.
+            wine.warm_up(self.wine_env)
+        return env
+
+    def stopped(self, desktop):
+        if getattr(self, "wine_env", None):
+            wine.stop(self.wine_env)
+            self.wine_env = None  # the next case (same run) has a prefix of its own
+
+    def is_tray_icon(self, window):
+        # Wine's shell docks each icon as an unnamed window of explorer.exe.
+        return window.cls == "explorer.exe"
+
+    def answer_box(self, desktop, box, key):
+        # Without a window manager Wine does not activate a box that X focus alone reaches; a click on
+        # the box's body (away from its buttons) does, as a user's would.
+        desktop.click(box, 12, 12)
+        desktop.run("xdotool", "key", key)
+
+    def main_window(self, desktop):
+        # The program reports its window handle once it has shown the window; its X window is the first
+        # top-level window the program made (message boxes come later and get later ids).
+        if not desktop.dump().get("hwnd"):
+            return None
+        tops = [w for w in desktop.tree() if w.depth == 5 and w.name == "Chimewick" and w.cls == "chimewick.exe"]
+        return min((int(w.wid, 16) for w in tops), default=None)
+
+
+PROGRAMS = {cls.name: cls for cls in (LinuxProgram, WindowsProgram)}

@@ -71,13 +71,14 @@ class Suite:
     failures: tuple = ()
     missing: object = None
 
-    def case(self, fn=None, *, name=None, timeout=None, labels=None, properties=None, **options):
-        """Registers fn as the case prefix + (name or the function's name); options go to its Desktop."""
+    def case(self, fn=None, *, name=None, timeout=None, labels=None, properties=None, programs=None, **options):
+        """Registers fn as the case prefix + (name or the function's name); options go to its Desktop.
+        programs: the programs this case is written for, when not the suite's."""
         def register(fn):
             full = self.prefix + (name or fn.__name__)
             if full in CASES:
                 raise ValueError(f"two cases named {full}")
-            CASES[full] = Case(full, fn, self.fixture, self.programs, timeout or self.timeout,
+            CASES[full] = Case(full, fn, self.fixture, tuple(programs or self.programs), timeout or self.timeout,
                                tuple(labels or self.labels), self.needs,
                                {**self.properties, **(properties or {})}, options, self.failures,
                                self.missing, (fn.__doc__ or "").strip())
@@ -120,7 +121,8 @@ def print_ctest(args, python, script):
             continue
         command = [python, script, *given_options(args, case), case.name]
         print(f"add_test({cmake_quote(case.name)} {' '.join(cmake_quote(w) for w in command)})")
-        props = {"LABELS": ";".join(case.labels), "TIMEOUT": str(case.timeout), "SKIP_RETURN_CODE": "77",
+        timeout = round(case.timeout * PROGRAMS[args.program].patience)
+        props = {"LABELS": ";".join(case.labels), "TIMEOUT": str(timeout), "SKIP_RETURN_CODE": "77",
                  **case.properties}
         print(f"set_tests_properties({cmake_quote(case.name)} PROPERTIES "
               + " ".join(f"{k} {cmake_quote(v)}" for k, v in props.items()) + ")")

@@ -33,8 +33,16 @@ def missing_tools():
     return missing
 
 
-def wait_until(what, probe, timeout=30.0, interval=0.02):
-    """Polls probe() until it returns something truthy; returns it, or fails naming what was awaited."""
+# How much longer than the Linux program the program of this run may take for anything (its
+# Program.patience; set when a Desktop is made). The waits that use the default timeout scale with it.
+PATIENCE = 1.0
+
+
+def wait_until(what, probe, timeout=None, interval=0.02):
+    """Polls probe() until it returns something truthy; returns it, or fails naming what was awaited.
+    timeout: seconds; by default 30 times PATIENCE."""
+    if timeout is None:
+        timeout = 30.0 * PATIENCE
     deadline = time.monotonic() + timeout
     last = None
     while True:
@@ -79,8 +87,9 @@ def parse_faketime(spec):
 
 
 class Window:
-    def __init__(self, wid, name, x, y, w, h, depth):
+    def __init__(self, wid, name, x, y, w, h, depth, cls=None):
         self.wid, self.name, self.x, self.y, self.w, self.h, self.depth = wid, name, x, y, w, h, depth
+        self.cls = cls  # the resource name of WM_CLASS, when the window has one
 
     @property
     def geometry(self):
@@ -90,7 +99,8 @@ class Window:
         return f"Window({self.wid}, {self.name!r}, {self.geometry})"
 
 
-_TREE_LINE = re.compile(r'^(\s*)(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)):.*?\s(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)')
+_TREE_LINE = re.compile(r'^(\s*)(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)):\s*(?:\("([^"]*)"[^)]*\))?.*?\s(\d+)x(\d+)'
+                        r'\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)')
 
 
 class Desktop:
@@ -100,6 +110,8 @@ class Desktop:
                  name="case", screen=(SCREEN_W, SCREEN_H), program_env=None):
         """program: the Program to start, or the path of the Linux program."""
         self.program_kind = program if isinstance(program, Program) else LinuxProgram(program)
+        global PATIENCE
+        PATIENCE = self.program_kind.patience
         self.exe = self.program_kind.exe
         self.screen = screen  # the virtual screen's size in pixels
         self.program_env = dict(program_env or {})  # extra environment for the program
@@ -282,11 +294,20 @@ class Desktop:
     def tree(self):
         """Every window with its depth in the tree and its absolute geometry."""
         windows = []
-        for line in self.run("xwininfo", "-root", "-tree").splitlines():
+        # A window that goes away while xwininfo walks the tree makes it fail; a second walk sees the
+        # tree without it.
+        for attempt in range(5):
+            res = subprocess.run(["xwininfo", "-root", "-tree"], env=self.env, capture_output=True, text=True,
+                                 timeout=20)
+            if res.returncode == 0:
+                break
+        else:
+            raise CaseFailed(f"xwininfo -root -tree failed: {res.stderr.strip()}")
+        for line in res.stdout.splitlines():
             m = _TREE_LINE.match(line)
             if m:
-                indent, wid, name, w, h, ax, ay = m.groups()
-                windows.append(Window(wid, name, int(ax), int(ay), int(w), int(h), len(indent)))
+                indent, wid, name, cls, w, h, ax, ay = m.groups()
+                windows.append(Window(wid, name, int(ax), int(ay), int(w), int(h), len(indent), cls))
         return windows
 
     def find(self, name):
@@ -300,7 +321,7 @@ class Desktop:
                 panel_depth = None
             if w.name == "panel":
                 panel_depth = w.depth
-            elif panel_depth is not None and w.name == "Chimewick":
+            elif panel_depth is not None and self.program_kind.is_tray_icon(w):
                 icons.append(w)
         return icons
 
@@ -324,8 +345,7 @@ class Desktop:
             return {}
 
     def main_window(self):
-        wid = self.dump().get("winid")
-        return int(wid) if wid else None
+        return self.program_kind.main_window(self)
 
     def viewable_boxes(self):
         """Viewable top-level windows named Chimewick other than the main window and the tray icon."""

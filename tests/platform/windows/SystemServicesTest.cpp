@@ -105,7 +105,8 @@ TEST(SystemLocale, TimeFormatsInTheProgramsLetters) {
         {"mm:ss", ""},               // no hour field: no usable format
         {"", ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(plat::win::TimeFormatFromWindows(c.windows), c.program) << c.windows;
+    for (const Case& c : cases)
+        EXPECT_EQ(plat::win::TimeFormatFromWindows(c.windows), c.program) << c.windows;
 }
 
 }  // namespace

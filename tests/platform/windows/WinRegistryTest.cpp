@@ -32,14 +32,15 @@ protected:
     std::string parent() const { return path_.substr(0, path_.rfind('\\')); }
     bool KeyExists() const {
         HKEY key = nullptr;
-        if (::RegOpenKeyExA(Handle(GetParam()), path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        if (::RegOpenKeyExA(Handle(GetParam()), path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
         ::RegCloseKey(key);
         return true;
     }
     void PutRaw(const char* name, DWORD type, const void* data, DWORD size) {
         HKEY key = nullptr;
-        ASSERT_EQ(::RegCreateKeyExA(Handle(GetParam()), path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                    nullptr),
+        ASSERT_EQ(::RegCreateKeyExA(Handle(GetParam()), path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                    &key, nullptr),
                   ERROR_SUCCESS);
         ASSERT_EQ(::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
         ::RegCloseKey(key);

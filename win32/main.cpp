@@ -1,0 +1,55 @@
+// Program entry of the Windows program: one copy per program folder, the common controls, the error
+// boxes, and the main window, which starts hidden in the tray.
+// The behaviour's header before any Windows header: it names two constants as windows.h's macros are
+// named (SC_MINIMIZE, WM_LBUTTONDOWN), which would otherwise replace them.
+#include "app/uMainForm.h"
+// (blank line: keeps the order above)
+
+#include <windows.h>
+// windows.h first: the common controls header builds on it.
+#include <commctrl.h>
+
+#include "platform/windows/SingleInstance.h"
+#include "settings/uToolsObj.h"
+#include "win32/uBoxWatch.h"
+#include "win32/uErrorBox.h"
+#include "win32/uMainFrmWin.h"
+#include "win32/uWinApp.h"
+
+namespace {
+// A later start: brings the running copy's window up, the way a click on its tray icon does.
+int AskRunningCopyToShow(const plat::SingleInstance& instance) {
+    const auto window = reinterpret_cast<HWND>(instance.RunningCopyWindow(5000));
+    if (!window) return 1;  // the running copy does not answer
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    ::AllowSetForegroundWindow(process);  // a program just started may hand the foreground on
+    ::PostMessageA(window, TMainFrmWin::ShowRequestMessage(), 0, 0);
+    return 0;
+}
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    plat::SingleInstance instance(TTools::GetAppPath());
+    if (instance.TryClaim() == plat::SingleInstance::Claim::AlreadyRuns)
+        return AskRunningCopyToShow(instance);
+
+    INITCOMMONCONTROLSEX controls{sizeof controls,
+                                  ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_UPDOWN_CLASS};
+    ::InitCommonControlsEx(&controls);
+    InstallErrorBox();
+    E2EDump::WatchBoxes();
+
+    int result = 0;
+    {
+        TMainFrm form;
+        TMainFrmWin view(form, [&instance](HWND window) {
+            instance.PublishWindow(reinterpret_cast<std::uintptr_t>(window));
+        });
+        form.FormCreate(view);
+        view.StartupFinished();
+        result = WinApp::Run();
+        form.FormDestroy();  // the window ran it when it was destroyed; once is enough
+    }
+    return result;
+}

@@ -1,0 +1,13 @@
+// No windows.h here: the platform's box names (plat::MB_OK, ...) are macros there.
+#include "win32/uErrorBox.h"
+
+#include "app/uAppErrors.h"
+#include "platform/Dialogs.h"
+#include "win32/uE2EDump.h"
+
+void InstallErrorBox() {
+    SetErrorSink([](const std::string& gbkMessage) {
+        E2EDump::Set("error", gbkMessage);
+        plat::ShowMessageBox(gbkMessage, "Chimewick", plat::MB_OK | plat::MB_ICONERROR);
+    });
+}

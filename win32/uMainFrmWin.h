@@ -1,0 +1,74 @@
+#pragma once
+// The main window of the Windows program: the view of the core's main-window behaviour (TMainFrm,
+// app/uMainForm.h) drawn with plain Win32. A borderless pop-up (WS_POPUP), always on top and without a
+// taskbar button (a tool window), laid out at its 96-dpi design size scaled by the system DPI. It
+// decides nothing: it shows what the behaviour tells it and forwards every event to it.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "app/uMainView.h"
+#include "win32/uTrayIcon.h"
+#include "win32/uWinControls.h"
+#include "win32/uWinForm.h"
+
+class TMainFrm;
+
+class TMainFrmWin : public TWinForm, public IMainView {
+public:
+    static constexpr const char* ClassName = "TMainFrm";
+
+    // Builds the hidden window for form. handleMade is told the window's handle as soon as it exists
+    // (a later start of the program can then reach the window, even while start-up's dialogs are open).
+    TMainFrmWin(TMainFrm& form, const std::function<void(HWND)>& handleMade = {});
+    ~TMainFrmWin() override;
+
+    // Start-up has finished: a request to come up that arrived meanwhile is answered now.
+    void StartupFinished();
+    // The registered message a later start posts to bring the window up.
+    static UINT ShowRequestMessage();
+
+    // IWindowView (96-dpi pixels, converted here to and from the screen's).
+    TRect ScreenRect() const override;
+    TRect WindowRect() const override;
+    void PlaceWindow(const TRect& rect) override;
+    TPoint ClientToScreen(TPoint client) const override;
+    // IMainView
+    void SetCaption(TMainText text, const AnsiString& caption) override;
+    void SetWindowColor(TColor color) override;
+    bool ShowBackground(const std::string& bitmap) override;
+    void ShowWindow(TWindowState state) override;
+    void PumpMessages() override;
+    void CloseWindow() override;
+    bool HasTray() const override;
+    void ShowTrayIcon(bool shown) override;
+    void StartTimer(TMainTimer timer, int32_t ms) override;
+    void StopTimer(TMainTimer timer) override;
+    IBannerBrowser* BannerBrowser() override;
+    std::unique_ptr<ISetView> CreateSetView(TSetFrm& dialog) override;
+
+    // Elements, named as in the window's layout.
+    std::unique_ptr<TPanel> pnl_TOP, pnl_TOP_CLIENT, pnl_TOP_R1, pnl_TOP_R2, pnl_TOP_R3, Panel1, Panel2;
+    std::unique_ptr<TImage> img1, img_set, img2, img3, img4, img_BJTP;
+    std::unique_ptr<TLabel> lbl_1, lbl_2, lbl_3, lbl_BBSJ;
+    // The pop-up menu with its two commands; nothing opens it.
+    HMENU pm_set = nullptr;
+    static constexpr UINT mni_Set = 1;
+    static constexpr UINT mni_Exit = 2;
+
+protected:
+    void Resized(int width, int height) override;
+
+private:
+    void CreateControls();
+    void Wire();
+    void LayoutControls(int designWidth, int designHeight);
+
+    TMainFrm& form_;
+    HICON icon_ = nullptr;
+    std::unique_ptr<TTrayIcon> tray_;
+    std::unique_ptr<IBannerBrowser> banner_;
+    bool started_ = false;        // start-up has finished
+    bool showRequested_ = false;  // a later start asked for the window before that
+};
