@@ -53,7 +53,9 @@ bench: deps
 	build-bench/bench/chimewick_bench
 	python3 bench/footprint --exe build-bench/chimewick
 
-run: build
+# Builds the program and its banner helper only (the tests are built by `make test`), then starts it.
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target program
 	@if [ -x $(BUILD)/chimewick ]; then ./scripts/run $(BUILD)/chimewick; \
 	else echo "make run: built the core; the program itself (build/chimewick) is not part of this build yet."; fi
 

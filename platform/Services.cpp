@@ -1,5 +1,6 @@
 // The replaceable services of the platform layer: which clock, locale facts, start-at-login store,
-// box hook and executable path are in use. The per-OS files supply the real ones.
+// box hook, executable path and log are in use. The per-OS files supply the real ones.
+#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -7,12 +8,13 @@
 #include "platform/Dialogs.h"
 #include "platform/ExePath.h"
 #include "platform/Locale.h"
+#include "platform/Log.h"
 #include "platform/Registry.h"
 
 namespace plat {
 
-std::unique_ptr<Clock> CreateSystemClock();  // per-OS
-std::string SystemExecutablePath();          // per-OS
+std::unique_ptr<Clock> CreateSystemClock();                                               // per-OS
+std::string SystemExecutablePath();                                                       // per-OS
 int SystemMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style);  // per-OS
 
 namespace {
@@ -21,6 +23,7 @@ std::optional<FormatSettings> g_formatSettings;
 Registry* g_registry = nullptr;
 MessageBoxHook g_messageBoxHook;
 std::string g_exeOverride;
+std::function<void(const std::string&)> g_logSink;
 
 const Clock& SystemClockInstance() {
     static const std::unique_ptr<Clock> clock = CreateSystemClock();
@@ -33,24 +36,52 @@ Registry& SystemRegistryInstance() {
 }
 }  // namespace
 
-const Clock& CurrentClock() { return g_clock ? *g_clock : SystemClockInstance(); }
-void SetClock(const Clock* clock) { g_clock = clock; }
+const Clock& CurrentClock() {
+    return g_clock ? *g_clock : SystemClockInstance();
+}
+void SetClock(const Clock* clock) {
+    g_clock = clock;
+}
 
 const FormatSettings& CurrentFormatSettings() {
     if (!g_formatSettings) g_formatSettings = SystemFormatSettings();
     return *g_formatSettings;
 }
-void SetFormatSettings(const FormatSettings& settings) { g_formatSettings = settings; }
+void SetFormatSettings(const FormatSettings& settings) {
+    g_formatSettings = settings;
+}
 
-Registry& CurrentRegistry() { return g_registry ? *g_registry : SystemRegistryInstance(); }
-void SetRegistry(Registry* registry) { g_registry = registry; }
+Registry& CurrentRegistry() {
+    return g_registry ? *g_registry : SystemRegistryInstance();
+}
+void SetRegistry(Registry* registry) {
+    g_registry = registry;
+}
 
-void SetMessageBoxHook(MessageBoxHook hook) { g_messageBoxHook = std::move(hook); }
+void SetMessageBoxHook(MessageBoxHook hook) {
+    g_messageBoxHook = std::move(hook);
+}
 int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style) {
     return g_messageBoxHook ? g_messageBoxHook(text, caption, style) : SystemMessageBox(text, caption, style);
 }
 
-std::string ExecutablePath() { return g_exeOverride.empty() ? SystemExecutablePath() : g_exeOverride; }
-void SetExecutablePathOverride(const std::string& path) { g_exeOverride = path; }
+std::string ExecutablePath() {
+    return g_exeOverride.empty() ? SystemExecutablePath() : g_exeOverride;
+}
+void SetExecutablePathOverride(const std::string& path) {
+    g_exeOverride = path;
+}
+
+void LogLine(const std::string& line) {
+    if (g_logSink) {
+        g_logSink(line);
+        return;
+    }
+    std::fprintf(stderr, "chimewick: %s\n", line.c_str());
+    std::fflush(stderr);
+}
+void SetLogSink(std::function<void(const std::string&)> sink) {
+    g_logSink = std::move(sink);
+}
 
 }  // namespace plat
