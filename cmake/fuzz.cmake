@@ -6,13 +6,22 @@
 #   file of fuzz/corpus/<name>/ once; CTest runs it (label "core"), so the corpus is a regression test.
 option(CHIMEWICK_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
 
-set(CHIMEWICK_FUZZ_TARGETS
-  json_codec:JsonCodecFuzz.cpp
-  profile_text:ProfileTextFuzz.cpp
-  conversions:ConversionsFuzz.cpp
-  timer_infos:TimerInfosFuzz.cpp
-)
+# The targets are the files fuzz/<Name>Fuzz.cpp; a target's name is <Name> in lower case with
+# underscores (JsonCodecFuzz.cpp: json_codec), its seed corpus fuzz/corpus/<name>/. The names are written
+# to <build>/fuzz-targets.txt for scripts/fuzz.
 set(_fuzz_dir ${CMAKE_CURRENT_SOURCE_DIR}/fuzz)
+file(GLOB _fuzz_sources CONFIGURE_DEPENDS RELATIVE ${_fuzz_dir} ${_fuzz_dir}/*Fuzz.cpp)
+list(SORT _fuzz_sources)
+set(CHIMEWICK_FUZZ_TARGETS)
+set(_fuzz_names)
+foreach(_source ${_fuzz_sources})
+  string(REGEX REPLACE "Fuzz\\.cpp$" "" _name ${_source})
+  string(REGEX REPLACE "([a-z0-9])([A-Z])" "\\1_\\2" _name ${_name})
+  string(TOLOWER ${_name} _name)
+  list(APPEND CHIMEWICK_FUZZ_TARGETS ${_name}:${_source})
+  string(APPEND _fuzz_names "${_name}\n")
+endforeach()
+file(WRITE ${CMAKE_BINARY_DIR}/fuzz-targets.txt "${_fuzz_names}")
 
 if(CHIMEWICK_FUZZ)
   if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")

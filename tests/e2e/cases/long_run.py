@@ -1,25 +1,23 @@
-#!/usr/bin/env python3
-"""End-to-end case of a long run: the program in the tray with a one-minute cyclic reminder through half
-an hour of a fast fake clock. Every firing must come one period after the previous one (plus at most one
-tick), the memory must stay flat and no error may be shown.
-
-Usage: long_run_cases.py --exe build/chimewick [--out build/e2e] CASE...   (or "all")
+"""A long run: the program in the tray with a one-minute cyclic reminder through half an hour of a fast
+fake clock. Every firing must come one period after the previous one (plus at most two ticks), the
+memory must stay flat and no error may be shown.
 """
 
 import datetime
 import re
-import sys
 import time
 
-from case_runner import run_cases
-from chimewick_e2e import FINAL, check, wait_in_tray
+from cases.main_window import FINAL, check, wait_in_tray
+from runner import Suite
 from xsession import wait_until
 
 START = datetime.datetime(2026, 12, 9, 9, 0, 0)
-# 40 fake seconds per one-second tick: the one-minute period never lands on a tick exactly, so each
-# firing is two ticks (80 s) after the previous one and nothing depends on timer jitter.
-SPEED = 40
-FAKE_MINUTES = 30
+# 20 fake seconds per one-second tick: each firing comes at the first tick more than the period after
+# the previous one, three or four ticks (60 or 80 s) after it. A tick that comes up to a real second
+# late on a loaded machine adds at most one more tick (100 s); a firing a minute late (120 s or more)
+# or a second firing (less than 60 s) falls outside that.
+SPEED = 20
+FAKE_MINUTES = 24
 PERIOD = 60
 TICK = SPEED  # fake seconds between two ticks of the one-second check timer
 TEXT = "站起来走一走"
@@ -28,6 +26,10 @@ SETTINGS = ("[XTSZ]\r\nNotFirstStart=1\r\n[XHBX]\r\nstartXHBJ=1\r\nxhzq=1\r\ntxn
 # What the heap may gain between the first firings and the end: caches filled by the first pop-ups
 # settle early, and a leak of a few kilobytes per pop-up over some twenty of them shows above this.
 MEMORY_MARGIN_KB = 1024
+
+# Its fast fake clock measures gaps between firings: it runs alone, so other cases' load on a small
+# machine cannot stretch a tick.
+suite = Suite("e2e.", timeout=150, labels=("e2e", "long"), properties={"RUN_SERIAL": "ON"})
 
 
 def memory_kb(pid):
@@ -45,7 +47,9 @@ def memory_kb(pid):
     return rss, private
 
 
-def case_long_run(d):
+@suite.case
+def long_run(d):
+    """Half an hour of a fast clock: every cyclic firing one period after the last, flat memory."""
     d.ini_bytes = SETTINGS
     d.faketime = f"@{START:%Y-%m-%d %H:%M:%S} x{SPEED}"
     d.start_program()
@@ -80,19 +84,13 @@ def case_long_run(d):
     gaps = [b - a for a, b in zip(firings, firings[1:])]
     print(f"{len(firings)} firings, gaps {sorted(set(gaps))} s; memory (VmRSS, private dirty) kB "
           f"after the third {baseline}, at the end {final}")
-    expected = (FAKE_MINUTES * 60) // (PERIOD + TICK)
-    check(len(firings) >= expected - 2,
+    expected = (FAKE_MINUTES * 60) // (PERIOD + 2 * TICK)
+    check(len(firings) >= expected - 1,
           f"only {len(firings)} firings in {FAKE_MINUTES} fake minutes: {firings}")
     # Seconds are cut off in the announcement, so a gap just over the period reads as the period.
     check(firings[0] >= PERIOD, f"the first firing came {firings[0]} s after start")
-    bad = [g for g in gaps if not PERIOD <= g <= PERIOD + TICK * 1.1 + 1]
-    check(not bad, f"gaps outside one period plus one tick: {bad} (all: {gaps})")
+    bad = [g for g in gaps if not PERIOD <= g <= PERIOD + 2 * TICK + 1]
+    check(not bad, f"gaps outside one period plus two ticks: {bad} (all: {gaps})")
     check(baseline is not None, "no memory baseline")
     check(final[0] - baseline[0] <= MEMORY_MARGIN_KB and final[1] - baseline[1] <= MEMORY_MARGIN_KB,
           f"memory grew from {baseline} to {final} kB")
-
-
-CASES = {name[len("case_"):]: fn for name, fn in globals().items() if name.startswith("case_")}
-
-if __name__ == "__main__":
-    sys.exit(run_cases(CASES, __doc__))

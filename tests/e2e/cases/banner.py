@@ -1,21 +1,18 @@
-#!/usr/bin/env python3
-"""End-to-end cases of the banner: the real program and its banner helper under Xvfb with a tray
-host, banner pages from a loopback server started here.
-
-Usage: banner_cases.py --exe build/chimewick --helper build/chimewick-banner [--out DIR] CASE...
-Exit status 0 when every case passed, 1 on a failure, 77 when a needed tool or the helper is missing.
+"""The banner: the real program and its banner helper under Xvfb with a tray host, banner pages from a
+loopback server started here.
 """
 
 import contextlib
 import os
 import re
-import sys
+import shutil
 import time
 
-from banner_helper_check import TEST_ENV
 from banner_server import COLOURS, BannerServer
-from chimewick_e2e import FINAL, IMG2, QUIET, check, wait_in_tray, wait_shown_in_place
-from case_runner import run_cases
+from cases.banner_helper import TEST_ENV
+from cases.main_window import FINAL, IMG2, QUIET, check, wait_in_tray, wait_shown_in_place
+from programs import PROGRAMS
+from runner import Suite
 from xsession import Desktop, wait_until
 
 PANEL2_Y = 169  # the banner strip's top in the window
@@ -107,10 +104,9 @@ def viewable_top_levels(d):
 
 
 class BannerDesktop(Desktop):
-    def __init__(self, exe, helper, server, ad_host, **kw):
+    def __init__(self, program, server, ad_host, **kw):
         env = dict(TEST_ENV, CHIMEWICK_AD_HOST=ad_host)
-        super().__init__(exe, program_env=env, **kw)
-        self.companions.append(helper)
+        super().__init__(program, program_env=env, **kw)
         self.server = server
         self.ad_host = ad_host
 
@@ -129,7 +125,29 @@ def back_to_tray(d, wid):
     wait_until("no helper process left", lambda: helper_processes(d, d.ad_host) == [], timeout=15)
 
 
-def case_rotation(d):
+def missing(args):
+    return [] if shutil.which("convert") else ["convert"]
+
+
+@contextlib.contextmanager
+def banner_desktop(args, case):
+    """A loopback banner server and a desktop whose program asks it for pages (server_down: an
+    address where nothing listens). The program's helper is copied beside it (--helper)."""
+    name = case.name.split(".")[-1]
+    with BannerServer() as server:
+        host = server.host if name != "server_down" else "127.0.0.1:9"
+        program = PROGRAMS[args.program](args.exe, companions=[args.helper])
+        with BannerDesktop(program, server, host, out_dir=args.out, name=f"banner-{name}") as d:
+            yield d
+
+
+# The browser engine's start takes both cores of a small machine for seconds: one at a time.
+suite = Suite("e2e.banner.", timeout=180, needs=("helper",), fixture=banner_desktop, missing=missing,
+              properties={"RUN_SERIAL": "ON"})
+
+
+@suite.case
+def rotation(d):
     """Start-up loads the default page while hidden, then lets the helper go; three pop-ups show the
     pages in the order the pages name them, each in the strip at its offset; right clicks never reach
     the page nor open a menu, left clicks do reach it."""
@@ -171,7 +189,8 @@ def case_rotation(d):
     check(d.server.pages_served() == want, f"pages: {d.server.pages_served()}")
 
 
-def case_server_down(d):
+@suite.case
+def server_down(d):
     """No banner server: the pop-up works as ever, the strip stays plain, and the helper goes in the
     tray."""
     d.ini_bytes = QUIET
@@ -184,33 +203,3 @@ def case_server_down(d):
     d.screenshot("plain-strip")
     back_to_tray(d, wid)
     check(d.program_alive(), "the program ended")
-
-
-CASES = {name[len("case_"):]: fn for name, fn in globals().items() if name.startswith("case_")}
-
-
-def add_arguments(parser):
-    parser.add_argument("--helper", required=True)
-
-
-def missing(args):
-    absent = [t for t in ("convert",) if not any(
-        os.access(os.path.join(p, t), os.X_OK) for p in os.environ.get("PATH", "").split(":"))]
-    if not os.access(args.helper, os.X_OK):
-        absent.append(args.helper)
-    return absent
-
-
-@contextlib.contextmanager
-def banner_desktop(args, name):
-    """A loopback banner server and a desktop whose program asks it for pages (server_down: an
-    address where nothing listens)."""
-    with BannerServer() as server:
-        host = server.host if name != "server_down" else "127.0.0.1:9"
-        with BannerDesktop(args.exe, args.helper, server, host, out_dir=args.out, name=f"banner-{name}") as d:
-            yield d
-
-
-if __name__ == "__main__":
-    sys.exit(run_cases(CASES, __doc__, add_arguments=add_arguments, missing=missing,
-                       open_desktop=banner_desktop))

@@ -1,19 +1,15 @@
-#!/usr/bin/env python3
 """Installs the built program into a temporary prefix (with a space in its path), checks the installed
 tree and the desktop entry, then uninstalls and checks that exactly the installed files went and the
 settings file stayed.
-
-Usage: install_check.py --build <build dir> --source <source dir>
-Exit status 0 when every check passed, 1 on a failure, 77 when desktop-file-validate is missing.
 """
 
-import argparse
 import os
 import shutil
 import struct
 import subprocess
-import sys
 import tempfile
+
+from runner import Suite, no_fixture
 
 ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 SETTINGS = b"[XTSZ]\r\nNotFirstStart=1\r\n"
@@ -21,6 +17,15 @@ SETTINGS = b"[XTSZ]\r\nNotFirstStart=1\r\n"
 
 class CheckFailed(AssertionError):
     pass
+
+
+def missing(args):
+    return [] if shutil.which("desktop-file-validate") else ["desktop-file-validate"]
+
+
+# Installing writes install_manifest.txt into the build folder; tests that do so run one at a time.
+suite = Suite("install.", needs=("build", "source"), fixture=no_fixture, labels=("install",), timeout=120,
+              failures=(CheckFailed,), missing=missing, properties={"RESOURCE_LOCK": "build_install"})
 
 
 def check(condition, message):
@@ -61,14 +66,9 @@ def run(*args):
     return res.stdout + res.stderr
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--source", required=True)
-    args = parser.parse_args()
-    if shutil.which("desktop-file-validate") is None:
-        print("skipped: missing desktop-file-validate")
-        return 77
+@suite.case(name="tree")
+def install_and_uninstall(args):
+    """The installed tree, its desktop entry and icons; uninstalling removes exactly them."""
     uninstall_script = os.path.join(args.source, "cmake", "uninstall.cmake")
     work = tempfile.mkdtemp(prefix="chimewick-install-")
     try:
@@ -137,14 +137,6 @@ def main():
         run("cmake", "--install", args.build, "--prefix", prefix)
         run("cmake", f"-DCHIMEWICK_PREFIX={prefix}", "-P", uninstall_script)
         check(not os.path.exists(program_dir), "the empty program folder stayed")
-        print("PASS install")
-        return 0
-    except CheckFailed as e:
-        print(f"FAIL install: {e}")
-        return 1
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
-
-if __name__ == "__main__":
-    sys.exit(main())

@@ -1,19 +1,13 @@
-#!/usr/bin/env python3
-"""End-to-end cases of desktop integration: one running copy per settings folder, and the windows'
-sizes and places at a scale factor of 2.
-
-Usage: desktop_cases.py --exe build/chimewick [--out build/e2e] CASE...   (or "all")
-Exit status 0 when every case passed, 1 on a failure, 77 when a needed tool is missing.
+"""Desktop integration: one running copy per settings folder, and the windows' sizes and places at a
+scale factor of 2.
 """
 
 import os
-import shutil
 import signal
 import subprocess
-import sys
 import time
 
-from case_runner import run_cases
+from runner import Suite
 from xsession import CaseFailed, wait_until
 
 W, H = 442, 259          # the main window's design size
@@ -22,6 +16,8 @@ IMG_SET = (369, 11)      # the settings picture, window coordinates at scale 1
 DIALOG_CLOSE = (688, 11)  # the settings dialog's close picture
 QUIET = b"[XTSZ]\r\nNotFirstStart=1\r\n"
 NOON = QUIET + "[XHBX]\r\nstartDSBJ=1\r\nOnTime=12:00\r\nOnTimeTxnr=该吃午饭了\r\n".encode("gbk")
+
+suite = Suite("e2e.desktop.", failures=(subprocess.TimeoutExpired,))
 
 
 def check(condition, message):
@@ -51,10 +47,11 @@ def wait_shown_at(d, want):
 def start_another(d, exe=None):
     """Starts one more copy with the running copy's environment; exe defaults to the same program."""
     log = open(os.path.join(d.root, f"another-{time.monotonic_ns()}.log"), "wb")
-    return d._spawn([exe or d.exe_copy], env=d.program_environment, stdout=log, stderr=log, cwd=d.root)
+    return d._spawn(d.program_kind.command(exe or d.exe_copy), env=d.program_environment, stdout=log, stderr=log, cwd=d.root)
 
 
-def case_second_start_shows(d):
+@suite.case
+def second_start_shows(d):
     """Starting the program again while it runs brings the running copy's window up, as a click on the
     tray icon does, and the second copy ends at once; a copy in another folder runs on its own."""
     d.ini_bytes = QUIET
@@ -73,12 +70,13 @@ def case_second_start_shows(d):
     os.makedirs(os.path.join(other_dir, "Ini"))
     with open(os.path.join(other_dir, "Ini", "Tovik.ini"), "wb") as f:
         f.write(QUIET)
-    other = start_another(d, shutil.copy2(d.exe, os.path.join(other_dir, "chimewick")))
+    other = start_another(d, d.program_kind.install(other_dir))
     wait_in_tray(d, 1)
     check(other.poll() is None, f"the copy in another folder ended with status {other.returncode}")
 
 
-def case_second_start_during_first_start(d):
+@suite.case
+def second_start_during_first_start(d):
     """A second start while the first start's question is still open: the request is kept, and the
     window comes up once the first start's dialogs are done."""
     d.start_program()
@@ -92,7 +90,8 @@ def case_second_start_during_first_start(d):
     wait_shown_at(d, final_place(d.screen))
 
 
-def case_stale_lock(d):
+@suite.case
+def stale_lock(d):
     """A copy that was killed leaves its lock and socket behind; the next start runs all the same, and
     a start after that finds the new copy."""
     d.ini_bytes = QUIET
@@ -109,7 +108,8 @@ def case_stale_lock(d):
     wait_shown_at(d, final_place(d.screen))
 
 
-def case_hidpi(d):
+@suite.case(screen=(2560, 1600), program_env={"QT_SCALE_FACTOR": "2"})
+def hidpi(d):
     """At a scale factor of 2 the window, the slide-up and the settings dialog keep their design sizes
     in device-independent pixels, and the window ends 2 and 36 of them from the right and bottom."""
     d.ini_bytes = NOON
@@ -121,16 +121,3 @@ def case_hidpi(d):
     dialog = wait_until("the settings dialog", lambda: [w for w in d.tree() if w.name == "设置"])[0]
     check((dialog.w, dialog.h) == (DIALOG[0] * 2, DIALOG[1] * 2), f"dialog: {dialog}")
     d.screenshot("dialog")
-
-
-CASES = {
-    "second_start_shows": case_second_start_shows,
-    "second_start_during_first_start": case_second_start_during_first_start,
-    "stale_lock": case_stale_lock,
-    "hidpi": case_hidpi,
-}
-OPTIONS = {"hidpi": {"screen": (2560, 1600), "program_env": {"QT_SCALE_FACTOR": "2"}}}
-
-
-if __name__ == "__main__":
-    sys.exit(run_cases(CASES, __doc__, options=OPTIONS, failures=(subprocess.TimeoutExpired,)))

@@ -1,10 +1,12 @@
 """A virtual desktop for one end-to-end case: Xvfb on a free display, trayer as the tray host, and the
-program copied into a fresh folder with its own HOME, settings file and fake clock.
+program copied into a fresh folder with its own HOME, settings file and fake clock. Which program and
+how it is started is the desktop's Program (programs.py).
 
 Standard library only. Every wait polls with a timeout; nothing sleeps a fixed time to wait for the
 program.
 """
 
+import datetime
 import os
 import re
 import shutil
@@ -12,6 +14,8 @@ import signal
 import subprocess
 import tempfile
 import time
+
+from programs import LinuxProgram, Program
 
 SCREEN_W, SCREEN_H = 1280, 800
 FAKETIME_LIB = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
@@ -29,7 +33,7 @@ def missing_tools():
     return missing
 
 
-def wait_until(what, probe, timeout=10.0, interval=0.02):
+def wait_until(what, probe, timeout=30.0, interval=0.02):
     """Polls probe() until it returns something truthy; returns it, or fails naming what was awaited."""
     deadline = time.monotonic() + timeout
     last = None
@@ -40,6 +44,38 @@ def wait_until(what, probe, timeout=10.0, interval=0.02):
         if time.monotonic() > deadline:
             raise CaseFailed(f"timed out after {timeout:.0f} s waiting for {what} (last: {last!r})")
         time.sleep(interval)
+
+
+class FakeClock:
+    """The program's clock: the real clock plus an offset that the harness sets and may move, which
+    libfaketime reads from a file (again at most once a second). It runs at real speed, so a tick that
+    comes late on a loaded machine is no later in the program's time than in real time, and the harness
+    always knows the program's time (now()). set() moves it, e.g. to a few seconds before a due minute."""
+
+    def __init__(self, path):
+        self.path = path
+        self.offset = 0.0
+
+    def set(self, when):
+        self.offset = when.timestamp() - time.time()
+        with open(self.path + ".new", "w") as f:
+            f.write(f"{self.offset:+.3f}\n")
+        os.replace(self.path + ".new", self.path)
+
+    def now(self):
+        return datetime.datetime.fromtimestamp(time.time() + self.offset)
+
+    def environment(self):
+        return {"FAKETIME_TIMESTAMP_FILE": self.path, "FAKETIME_CACHE_DURATION": "1"}
+
+
+def parse_faketime(spec):
+    """(start, speed) of a libfaketime start spec "@YYYY-MM-DD HH:MM:SS [xN]"."""
+    m = re.fullmatch(r"@(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)(?: x(\d+(?:\.\d+)?))?", spec.strip())
+    if not m:
+        raise ValueError(f"not a start time: {spec!r}")
+    start = datetime.datetime.strptime(m.group(1), "%Y-%m-%d %H:%M:%S")
+    return start, float(m.group(2)) if m.group(2) else 1.0
 
 
 class Window:
@@ -60,14 +96,18 @@ _TREE_LINE = re.compile(r'^(\s*)(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)):.*?\s(\
 class Desktop:
     """Xvfb + trayer + the program, cleaned up on exit."""
 
-    def __init__(self, exe, ini_bytes=None, faketime="@2026-12-09 11:59:57", tray=True, out_dir=None,
+    def __init__(self, program, ini_bytes=None, faketime="@2026-12-09 11:59:57", tray=True, out_dir=None,
                  name="case", screen=(SCREEN_W, SCREEN_H), program_env=None):
-        self.exe = exe
+        """program: the Program to start, or the path of the Linux program."""
+        self.program_kind = program if isinstance(program, Program) else LinuxProgram(program)
+        self.exe = self.program_kind.exe
         self.screen = screen  # the virtual screen's size in pixels
         self.program_env = dict(program_env or {})  # extra environment for the program
-        self.companions = []  # files copied beside the program (e.g. its banner helper)
         self.ini_bytes = ini_bytes
+        # "@start": the clock starts there with each fresh program folder and runs at real speed (the
+        # harness may move it: self.clock). "@start xN": N times as fast, and it cannot be moved.
         self.faketime = faketime
+        self.clock = None
         self.tray = tray
         self.out_dir = out_dir
         self.name = name
@@ -111,6 +151,7 @@ class Desktop:
                     proc.kill()
                     proc.wait()
         self.procs.clear()
+        self.program_kind.stopped(self)
         if getattr(self, "root", None):
             shutil.rmtree(self.root, ignore_errors=True)
 
@@ -152,32 +193,35 @@ class Desktop:
             return self.run("xwininfo", "-root", check=False) != ""
         wait_until(f"the display {self.display} to answer", answers, timeout=5)
 
-    def start_tray(self):
-        log_path = os.path.join(self.root, "trayer.log")
-        log = open(log_path, "wb")
-        tray = self._spawn(["trayer", "--edge", "bottom", "--align", "right", "--height", "24", "--widthtype",
-                            "request", "--transparent", "false"], env=self.env, stdout=log, stderr=log)
+    def start_tray(self, tries=3):
+        """Starts trayer and waits for its panel. Now and then trayer ends at once with status 1 and no
+        word on a loaded machine; that is the harness's tool failing, so it is started again."""
+        for attempt in range(1, tries + 1):
+            log_path = os.path.join(self.root, f"trayer-{attempt}.log")
+            log = open(log_path, "wb")
+            tray = self._spawn(["trayer", "--edge", "bottom", "--align", "right", "--height", "24",
+                                "--widthtype", "request", "--transparent", "false"],
+                               env=self.env, stdout=log, stderr=log)
 
-        def ready():
-            if tray.poll() is not None:
-                with open(log_path, errors="replace") as f:
-                    raise CaseFailed(f"trayer ended with status {tray.returncode}: {f.read()[-500:]}")
-            return self.find(name="panel")
-        wait_until("the tray host", ready)
+            def ready():
+                return tray.poll() is not None or self.find(name="panel")
+            wait_until("the tray host", ready)
+            if tray.poll() is None:
+                return
+            with open(log_path, errors="replace") as f:
+                ended = f"trayer ended with status {tray.returncode}: {f.read()[-500:]}"
+            print(f"{ended} (try {attempt} of {tries})")
+        raise CaseFailed(ended)
 
     def start_program(self, fresh=True, launcher=()):
         """fresh: in a new folder holding ini_bytes (a previous run's folder goes); otherwise once more in
         the previous run's folder, with what that run left there. launcher: a command put before the
         program, e.g. one that drops privileges."""
-        prog_dir = os.path.join(self.root, "program")
-        # A copy, not a link: the program finds its folder from /proc/self/exe, which resolves links.
-        self.exe_copy = os.path.join(prog_dir, "chimewick")
+        prog_dir = self.program_dir
         if fresh:
             shutil.rmtree(prog_dir, ignore_errors=True)
             os.makedirs(prog_dir)
-            shutil.copy2(self.exe, self.exe_copy)
-            for companion in self.companions:
-                shutil.copy2(companion, prog_dir)
+            self.exe_copy = self.program_kind.install(prog_dir)
             if self.ini_bytes is not None:
                 os.makedirs(os.path.join(prog_dir, "Ini"))
                 with open(self.ini_path, "wb") as f:
@@ -186,20 +230,25 @@ class Desktop:
         if os.path.exists(self.dump_path):
             os.remove(self.dump_path)  # a previous run's texts
         env = dict(self.env)
-        env.update({
-            "QT_QPA_PLATFORM": "xcb",
-            "CHIMEWICK_E2E_DUMP": self.dump_path,
-            "LD_PRELOAD": FAKETIME_LIB,
-            "FAKETIME": self.faketime,
-            "FAKETIME_DONT_FAKE_MONOTONIC": "1",
-        })
+        env.update(self.program_kind.environment(self))
+        # Timers run on the real monotonic clock: one tick a second whatever the fake clock does.
+        env.update({"LD_PRELOAD": FAKETIME_LIB, "FAKETIME_DONT_FAKE_MONOTONIC": "1"})
+        start, speed = parse_faketime(self.faketime)
+        if speed != 1.0:
+            env["FAKETIME"] = self.faketime
+        else:
+            if self.clock is None:
+                self.clock = FakeClock(os.path.join(self.root, "faketime"))
+            if fresh or not os.path.exists(self.clock.path):
+                self.clock.set(start)
+            env.update(self.clock.environment())
         env.update(self.program_env)
         self.program_environment = env  # for starting another copy the same way
         self.program_log = os.path.join(self.root, "program.log")
         log = open(self.program_log, "wb")
         self.started = time.monotonic()
-        self.program = self._spawn([*launcher, self.exe_copy], env=env, stdout=log, stderr=log,
-                                   cwd=self.root)
+        self.program = self._spawn([*launcher, *self.program_kind.command(self.exe_copy)], env=env,
+                                   stdout=log, stderr=log, cwd=self.root)
         return self.program
 
     def stop_program(self):
@@ -209,8 +258,17 @@ class Desktop:
             self.program.wait(timeout=5)
 
     @property
+    def program_dir(self):
+        return os.path.join(self.root, "program")
+
+    @property
+    def companions(self):
+        """Files copied beside the program (e.g. its banner helper)."""
+        return self.program_kind.companions
+
+    @property
     def ini_path(self):
-        return os.path.join(self.root, "program", "Ini", "Tovik.ini")
+        return os.path.join(self.program_dir, "Ini", "Tovik.ini")
 
     # --- looking ------------------------------------------------------------------------------
     def run(self, *args, check=True):

@@ -1,25 +1,23 @@
-#!/usr/bin/env python3
-"""End-to-end cases with hostile settings files: malformed values, garbage, a huge file, odd line ends,
-an `Ini` that is no folder and a file the program may not read. The program must start, say what is
-wrong in the words of its conversions, keep its clock running, and leave the file exactly as it was.
+"""Hostile settings files: malformed values, garbage, a huge file, odd line ends, an `Ini` that is no
+folder and a file the program may not read. The program must start, say what is wrong in the words of
+its conversions, keep its clock running, and leave the file exactly as it was.
 
 Several files run one after the other on one virtual desktop, each in a fresh program folder.
-
-Usage: hostile_cases.py --exe build/chimewick [--out build/e2e] CASE...   (or "all")
 """
 
 import os
 import pwd
 import random
 import shutil
-import sys
 
-from case_runner import CaseSkipped, run_cases
-from chimewick_e2e import check, wait_in_tray, wait_shown_in_place
-from first_start_cases import DIALOG_CLOSE, answer, settings_dialogs, wait_dialog, wait_question
+from cases.first_start import DIALOG_CLOSE, answer, settings_dialogs, wait_dialog, wait_question
+from cases.main_window import check, wait_in_tray, wait_shown_in_place
+from runner import CaseSkipped, Suite
 from xsession import FAKETIME_LIB, CaseFailed, wait_until
 
 QUIET = b"[XTSZ]\r\nNotFirstStart=1\r\n"
+
+suite = Suite("e2e.", timeout=90)
 
 
 def not_integer(text):
@@ -59,9 +57,7 @@ def prepare_folder(d, setup):
     folder = os.path.join(d.root, "program")
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
-    shutil.copy2(d.exe, os.path.join(folder, "chimewick"))
-    for companion in d.companions:
-        shutil.copy2(companion, folder)
+    d.exe_copy = d.program_kind.install(folder)
     setup(folder)
 
 
@@ -87,7 +83,9 @@ def check_ticking(d, what):
     check(d.program_alive(), f"the program ended ({what})")
 
 
-def case_hostile_values(d):
+@suite.case
+def hostile_values(d):
+    """Malformed values: one box per value in reading order, the clock runs, the file stays."""
     for what, content, messages in RUNNING_FILES:
         d.ini_bytes = content
         d.start_program()
@@ -101,7 +99,8 @@ def case_hostile_values(d):
         check(read_bytes(d.ini_path) == content, f"the settings file was changed ({what})")
 
 
-def case_hostile_text(d):
+@suite.case
+def hostile_text(d):
     """Text that is no valid GBK reaches the window without harm: the rest of it is shown."""
     content = QUIET + b"[XHBX]\r\nstartDSBJ=1\r\nOnTime=12:00\r\nOnTimeTxnr=\x81 ok \xff\x80\xfe\r\n"
     d.ini_bytes = content
@@ -149,7 +148,9 @@ def first_start_that_cannot_save(d, launcher, message, what):
     d.stop_program()
 
 
-def case_hostile_files(d):
+@suite.case
+def hostile_files(d):
+    """Garbage, a file named Ini and an unreadable file: a first start that cannot save says so."""
     # Garbage without a single line of INI: read as nothing at all, so this is a first start.
     junk = garbage(256 * 1024, 4).replace(b"\r", b"").replace(b"\n", b"")
     d.ini_bytes = junk
@@ -182,9 +183,3 @@ def case_hostile_files(d):
         raise
     os.chmod(d.ini_path, 0o600)
     check(read_bytes(d.ini_path) == QUIET + b"[XHBX]\r\nstartXHBJ=1\r\n", "the unreadable file was changed")
-
-
-CASES = {name[len("case_"):]: fn for name, fn in globals().items() if name.startswith("case_")}
-
-if __name__ == "__main__":
-    sys.exit(run_cases(CASES, __doc__))

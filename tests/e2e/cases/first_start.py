@@ -1,18 +1,12 @@
-#!/usr/bin/env python3
-"""End-to-end cases of the first start: the start-at-login question, the settings dialog that opens by
-itself, what closing it writes, and the starts after it.
-
-Usage: first_start_cases.py --exe build/chimewick [--out build/e2e] CASE...   (or "all")
+"""The first start: the start-at-login question, the settings dialog that opens by itself, what
+closing it writes, and the starts after it.
 """
 
 import datetime
 import os
-import re
-import sys
-import time
 
-from case_runner import run_cases
-from chimewick_e2e import check, wait_in_tray, wait_shown_in_place
+from cases.main_window import SECOND, check, expect_announced_once, wait_in_tray, wait_shown_in_place
+from runner import Suite
 from xsession import wait_until
 
 QUESTION_CAPTION = "系统提示"
@@ -25,9 +19,11 @@ EDT_ONTIME_MINUTE = (149 + 151 + 30, 38 + 79 + 10)  # and the minute digits
 DIALOG_CLOSE = (676 + 12, 11)  # close picture of the title strip
 
 START = datetime.datetime(2026, 12, 9, 11, 59, 40)
-SPEED = 10
-FAKETIME = f"@{START:%Y-%m-%d %H:%M:%S} x{SPEED}"
+FAKETIME = f"@{START:%Y-%m-%d %H:%M:%S}"  # real speed; the case moves the clock near the due minute
+TARGET = datetime.datetime(2026, 12, 9, 12, 2)  # the minute the case sets reminder 1 to
 LUNCH = "该准备吃午饭了！"
+
+suite = Suite("e2e.", timeout=90)
 
 
 def autostart_entry(d):
@@ -76,12 +72,8 @@ def set_time(d, dialog, hour_point, minute_point, hour, minute, target):
                   "Up" if wanted > now else "Down")
 
 
-def fake_now(d):
-    """The program's clock, from the real time since it started (an upper bound: start-up takes time)."""
-    return START + datetime.timedelta(seconds=(time.monotonic() - d.started) * SPEED)
-
-
-def case_first_start_saved(d):
+@suite.case
+def first_start_saved(d):
     """OK to the question writes the login entry; the dialog opens on the reminder page, a fixed-time
     reminder set there is written with every other setting and fires at its minute; the next start asks
     nothing and opens nothing."""
@@ -95,10 +87,7 @@ def case_first_start_saved(d):
     check(d.dump().get("lbl_2") == "", "the clock runs while the first settings dialog is open")
     d.screenshot("dialog")
 
-    # The first minute that is still safely ahead once the dialog is closed (about 2 s from now).
-    ahead = fake_now(d) + datetime.timedelta(seconds=3 * SPEED)
-    target = max(START.replace(second=0) + datetime.timedelta(minutes=2),
-                 ahead.replace(second=0) + datetime.timedelta(minutes=1))
+    target = TARGET
     # The check box and the time editor are on the page the dialog opened on: clicking them works only
     # when it is the reminder page.
     d.click(dialog, *CB_DSBJ)
@@ -106,19 +95,18 @@ def case_first_start_saved(d):
     d.screenshot("filled")
     d.click(dialog, *DIALOG_CLOSE)
     wait_until("the dialog to close", lambda: not settings_dialogs(d))
-    closed_at = fake_now(d)
-    check(closed_at < target, f"too slow: the dialog closed at about {closed_at:%H:%M:%S}, "
-                              f"after {target:%H:%M}")
+    closed_at = d.clock.now()
+    check(closed_at < target - 5 * SECOND, f"too slow: the dialog closed at {closed_at:%H:%M:%S}")
 
     with open(d.ini_path, "rb") as f:
         saved = f.read()
     check(saved == expected_settings(f"{target:%H:%M}:00"), f"settings file: {saved!r}")
+    # The clock runs now; nothing is due before the minute set.
+    wait_until("the clock to run", lambda: d.dump().get("lbl_2"))
     check(d.dump().get("lbl_1") == "", f"a reminder fired before {target:%H:%M}: {d.dump()}")
+    d.clock.set(target - 3 * SECOND)
     wait_shown_in_place(d)
-    texts = d.dump()
-    check(texts.get("lbl_1") == LUNCH, f"reminder text: {texts}")
-    check(re.fullmatch(f"播报时间：{target:%H:%M}:0\\d", texts.get("lbl_BBSJ", "")),
-          f"announcement: {texts}")
+    expect_announced_once(d, target, LUNCH)
     d.screenshot("fired")
 
     # Second start in the same folder: no question, no dialog; the clock starts at once.
@@ -133,7 +121,8 @@ def case_first_start_saved(d):
         check(f.read() == entry, "the second start changed the login entry")
 
 
-def case_first_start_cancelled(d):
+@suite.case
+def first_start_cancelled(d):
     """Cancel to the question writes nothing and is not remembered: a start that ends before the dialog
     is saved leaves the next start asking again."""
     d.faketime = FAKETIME
@@ -149,9 +138,3 @@ def case_first_start_cancelled(d):
     answer(d, wait_question(d), "Return")
     wait_dialog(d)
     check(os.path.isfile(autostart_entry(d)), "no login entry after OK at the second start")
-
-
-CASES = {name[len("case_"):]: fn for name, fn in globals().items() if name.startswith("case_")}
-
-if __name__ == "__main__":
-    sys.exit(run_cases(CASES, __doc__))

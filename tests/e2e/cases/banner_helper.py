@@ -1,22 +1,17 @@
-#!/usr/bin/env python3
 """The banner helper (chimewick-banner) on its own, against the loopback banner server: the protocol's
 greeting, navigation and its events, the steps on the document, refused addresses, pages that fail,
 and the end of the helper when its input closes.
-
-Usage: banner_helper_check.py --helper build/chimewick-banner
-Exit status 0 when every check passed, 1 otherwise, 77 when the helper cannot run here.
 """
 
-import argparse
 import os
 import queue
 import subprocess
-import sys
 import threading
 import time
 import urllib.parse
 
 from banner_server import BannerServer, cases
+from runner import Suite, no_fixture
 
 # Only for running the engine in this sandbox (root, no network); the program never sets these.
 TEST_ENV = {
@@ -28,6 +23,9 @@ TEST_ENV = {
 
 class Failed(AssertionError):
     pass
+
+
+suite = Suite("banner.", needs=("helper",), fixture=no_fixture, timeout=120, failures=(Failed,))
 
 
 def encode(text):
@@ -151,22 +149,7 @@ def run_checks(exe, env):
             helper.close()
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--helper", required=True)
-    args = parser.parse_args()
-    if not os.access(args.helper, os.X_OK):
-        print(f"skipped: no helper at {args.helper}")
-        return 77
-    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", **TEST_ENV)
-    try:
-        run_checks(args.helper, env)
-    except Failed as e:
-        print(f"FAIL {e}")
-        return 1
-    print("PASS banner helper")
-    return 0
-
-
-if __name__ == "__main__":
-    sys.exit(main())
+@suite.case(name="helper")
+def helper_alone(args):
+    """The helper's protocol against the loopback server, without the program."""
+    run_checks(args.helper, dict(os.environ, QT_QPA_PLATFORM="offscreen", **TEST_ENV))

@@ -1,16 +1,13 @@
-#!/usr/bin/env python3
-"""End-to-end cases: the real program on a virtual display with a tray host, driven with xdotool.
-
-Usage: chimewick_e2e.py --exe build/chimewick [--out build/e2e] CASE...   (or "all")
-Exit status 0 when every case passed, 1 on a failure, 77 when a needed tool is missing.
+"""The main window and the tray: the real program on a virtual display with a tray host, driven with
+xdotool. The helpers at the top are shared by the other case files.
 """
 
+import datetime
 import os
 import re
-import sys
 import time
 
-from case_runner import run_cases
+from runner import Suite
 from xsession import SCREEN_H, SCREEN_W, CaseFailed, wait_until
 
 W, H = 442, 259
@@ -21,6 +18,9 @@ STRIP = (200, 11)  # a point of the title strip's drag area
 
 QUIET = b"[XTSZ]\r\nNotFirstStart=1\r\n"
 LUNCH = "该吃午饭了"
+NOON = datetime.datetime(2026, 12, 9, 12, 0)  # the cases' clock starts 3 s before (Desktop's default)
+
+suite = Suite("e2e.")
 
 
 def check(condition, message):
@@ -42,7 +42,70 @@ def wait_in_tray(d):
     return wait_until("exactly one tray icon", lambda: len(d.tray_icons()) == 1 and d.tray_icons())[0]
 
 
-def case_start_in_tray(d):
+SECOND = datetime.timedelta(seconds=1)
+MINUTE = datetime.timedelta(minutes=1)
+
+
+def label_time(d, text, pattern=r"(\d\d):(\d\d):(\d\d)"):
+    """The time of day a label's text shows, on the fake clock's day; None when it shows none."""
+    m = re.search(pattern, text or "")
+    if not m:
+        return None
+    h, mi, sec = (int(g) for g in m.groups())
+    return d.clock.now().replace(hour=h, minute=mi, second=sec, microsecond=0)
+
+
+def program_time(d):
+    """The program's own time: its clock label, written at each tick before the reminders are tested."""
+    return label_time(d, d.dump().get("lbl_2"))
+
+
+def announced_at(d):
+    return label_time(d, d.dump().get("lbl_BBSJ"))
+
+
+def expect_announced_once(d, due, text):
+    """The reminder due at the whole minute `due` is announced once, in that minute.
+
+    What the program must do: announce at a tick within the due minute, not in the minute before it
+    (early) nor after it (late), and not again. Its tick comes once a second and may come seconds late on
+    a loaded machine; the minute is the margin it really has, so the seconds are not checked. The fake
+    clock runs at real speed, and is moved to the minute's last seconds to see the minute through
+    without waiting for it. Call it with the clock before `due`.
+    """
+    end = due + MINUTE
+
+    def announcement():
+        if d.dump().get("lbl_BBSJ"):
+            return announced_at(d)
+        now = program_time(d)
+        if now and now >= end + 2 * SECOND:
+            raise CaseFailed(f"nothing announced in the minute {due:%H:%M}; the program's clock reads "
+                             f"{now:%H:%M:%S}")
+        return None
+    first = wait_until(f"the announcement of {due:%H:%M}", announcement,
+                       timeout=(end - d.clock.now()).total_seconds() + 30)
+    check(due <= first < end, f"the reminder due at {due:%H:%M} was announced at {first:%H:%M:%S}")
+    check(d.dump().get("lbl_1") == text, f"reminder text: {d.dump()}")
+
+    def quiet_until(moment):
+        def probe():
+            again = announced_at(d)
+            check(again == first, f"announced at {first:%H:%M:%S} and again at {again:%H:%M:%S}")
+            now = program_time(d)
+            return now is not None and now >= moment
+        wait_until(f"the program's clock to reach {moment:%H:%M:%S}", probe)
+    # The next ticks, then the end of the minute and the first two ticks of the next one (a tick writes
+    # the clock label first, so at +2 s the tick at +1 s has tested its reminders).
+    quiet_until(first + 2 * SECOND)
+    d.clock.set(max(d.clock.now(), end - 3 * SECOND))
+    quiet_until(end + 2 * SECOND)
+    return first
+
+
+@suite.case
+def start_in_tray(d):
+    """A set-up program starts into the tray: one icon, no window, the clock running."""
     d.ini_bytes = QUIET
     d.start_program()
     wait_in_tray(d)
@@ -56,16 +119,17 @@ def case_start_in_tray(d):
     print(f"start to tray: {elapsed * 1000:.0f} ms")
 
 
-def case_reminder_popup(d):
+@suite.case
+def reminder_popup(d):
+    """A noon reminder slides the window up in place with its text, announcement and date; minimising
+    leaves one icon."""
     d.ini_bytes = QUIET + ("[XHBX]\r\nstartDSBJ=1\r\nOnTime=12:00\r\nOnTimeTxnr= %s \r\n" % LUNCH).encode("gbk")
     d.start_program()
     wait_in_tray(d)
     wid = wait_shown_in_place(d)
-    texts = d.dump()
-    check(texts.get("lbl_1") == LUNCH, f"reminder text: {texts}")
-    check(re.fullmatch(r"播报时间：12:00:0\d", texts.get("lbl_BBSJ", "")), f"announcement time: {texts}")
-    check(texts.get("lbl_3") == "2026年12月09日 星期三", f"date line: {texts}")
+    check(d.dump().get("lbl_3") == "2026年12月09日 星期三", f"date line: {d.dump()}")
     d.screenshot("popup")
+    expect_announced_once(d, NOON, LUNCH)
     # A reminder leaves the icon in the tray; minimising must still leave exactly one.
     d.click(wid, *IMG2)
     wait_until("the window to be unmapped", lambda: d.map_state(wid) != "IsViewable")
@@ -73,7 +137,9 @@ def case_reminder_popup(d):
     d.screenshot("minimised")
 
 
-def case_tray_click(d):
+@suite.case
+def tray_click(d):
+    """A click on the tray icon brings the window up in place and takes the icon away."""
     d.ini_bytes = QUIET
     d.start_program()
     icon = wait_in_tray(d)
@@ -83,7 +149,9 @@ def case_tray_click(d):
     d.screenshot("shown")
 
 
-def case_drag(d):
+@suite.case
+def drag(d):
+    """Dragging the title strip moves the window with the pointer."""
     d.ini_bytes = QUIET
     d.start_program()
     icon = wait_in_tray(d)
@@ -100,7 +168,10 @@ def case_drag(d):
     d.screenshot("dragged")
 
 
-def case_bad_setting(d):
+@suite.case
+def bad_setting(d):
+    """A value that does not convert is shown in a box; the program carries on and leaves the file
+    alone."""
     d.ini_bytes = QUIET + b"[XHBX]\r\nxhzq=abc\r\n"
     d.start_program()
     box = wait_until("the error box", d.viewable_boxes)[0]
@@ -116,7 +187,9 @@ def case_bad_setting(d):
         check(f.read() == d.ini_bytes, "the settings file was changed")
 
 
-def case_tray_appears_later(d):
+# The tray host of this one case starts only after the program.
+@suite.case(tray=False)
+def tray_appears_later(d):
     """Without a tray the window is minimised where it stays reachable; once a tray host appears, the
     next minimise goes to the tray."""
     d.ini_bytes = QUIET
@@ -133,7 +206,8 @@ def case_tray_appears_later(d):
                lambda: d.viewable_boxes() == [] and d.map_state(wid) != "IsViewable")
 
 
-def case_first_start(d):
+@suite.case
+def first_start(d):
     """No settings file: the start-at-login question comes first, OK registers the program, then the
     settings dialog opens while the clock has not started yet."""
     d.start_program()
@@ -149,7 +223,9 @@ def case_first_start(d):
     d.screenshot("dialog")
 
 
-def case_close(d):
+@suite.case
+def close(d):
+    """The close picture ends the program with status 0."""
     d.ini_bytes = QUIET
     d.start_program()
     icon = wait_in_tray(d)
@@ -158,11 +234,3 @@ def case_close(d):
     d.click(wid, *IMG3)
     wait_until("the program to end", lambda: not d.program_alive())
     check(d.program.returncode == 0, f"exit status {d.program.returncode}")
-
-
-CASES = {name[len("case_"):]: fn for name, fn in globals().items() if name.startswith("case_")}
-
-
-if __name__ == "__main__":
-    # The tray host of this one case starts only after the program.
-    sys.exit(run_cases(CASES, __doc__, options={"tray_appears_later": {"tray": False}}))
