@@ -15,8 +15,9 @@
 namespace plat {
 namespace {
 
+// The blanks the Windows profile functions skip around names and values: blank, tab, vertical tab.
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\v';
 }
 
 std::string_view Trim(std::string_view s) {

@@ -1,6 +1,9 @@
 // The settings file on disk: the in-memory profile rules applied to the whole file, with writes that
-// replace the file atomically.
-#include <filesystem>
+// replace the file atomically, one replacement per write or one per batch of writes.
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <set>
 #include <string>
 
 #include "platform/Errors.h"
@@ -9,26 +12,107 @@
 
 namespace plat {
 
+// A file being written: its replacement prepared, and its text with the writes made so far.
+struct ProfileWriteBatch::Pending {
+    struct File {
+        linux_fs::AtomicReplacement replacement;
+        std::string content;
+    };
+    // Keyed by the path the callers name.
+    std::map<std::string, std::unique_ptr<File>> files;
+
+    // Replaces each file; raises for the first that cannot be written (the others stay as they were).
+    void CommitAll() {
+        auto files = std::move(this->files);
+        for (auto& [path, file] : files)
+            if (!file->replacement.Commit(file->content))
+                throw EIniFileException("Unable to write to " + path);
+    }
+};
+
+namespace {
+
+// The batch that writes go to, if any. Everything runs on one thread; each thread has its own.
+thread_local ProfileWriteBatch::Pending* activeBatch = nullptr;
+
+// A settings file that is there but cannot be taken reads like a missing one, as with the system's
+// profile functions; the reason is said once per file in the program's log (standard error), so
+// settings that seem to have reset can be explained.
+void ReportUnreadOnce(const std::string& path, const std::string& why) {
+    static std::set<std::string> told;
+    if (told.insert(path).second)
+        std::fprintf(stderr, "Chimewick: %s is not read (%s); the settings' defaults apply.\n", path.c_str(),
+                     why.c_str());
+}
+
+// Prepares a write to filePath: the replacement, and the file's current text. Raises when the file
+// cannot be replaced, or exists but cannot be read (writing would lose its other lines).
+std::unique_ptr<ProfileWriteBatch::Pending::File> OpenForWrite(const std::string& filePath) {
+    auto file = std::make_unique<ProfileWriteBatch::Pending::File>();
+    if (!file->replacement.Begin(filePath)) throw EIniFileException("Unable to write to " + filePath);
+    const linux_fs::ReadStatus status = linux_fs::ReadFileStatus(file->replacement.Target(), file->content);
+    // Only a file that is missing may be started afresh.
+    if (status == linux_fs::ReadStatus::Refused ||
+        (status == linux_fs::ReadStatus::Missing && file->replacement.Existed()))
+        throw EIniFileException("Unable to write to " + filePath);
+    return file;
+}
+
+}  // namespace
+
+ProfileWriteBatch::ProfileWriteBatch() {
+    if (activeBatch != nullptr) return;  // joins the batch already open
+    pending_ = std::make_unique<Pending>();
+    activeBatch = pending_.get();
+}
+
+ProfileWriteBatch::~ProfileWriteBatch() {
+    if (!pending_ || activeBatch != pending_.get()) return;
+    activeBatch = nullptr;
+    try {
+        pending_->CommitAll();
+    } catch (const EIniFileException&) {
+        // The error that ended the save is the one the user is told about.
+    }
+}
+
+void ProfileWriteBatch::Commit() {
+    if (!pending_ || activeBatch != pending_.get()) return;
+    activeBatch = nullptr;
+    pending_->CommitAll();
+}
+
 AnsiString ProfileRead(const std::string& filePath, const AnsiString& section, const AnsiString& key,
                        const AnsiString& defaultValue, std::size_t bufferSize) {
+    if (activeBatch != nullptr) {
+        auto it = activeBatch->files.find(filePath);
+        if (it != activeBatch->files.end())
+            return ProfileReadText(it->second->content, section, key, defaultValue, bufferSize);
+    }
     std::string content;
-    // A file that is missing, unreadable or not a regular file reads like an empty one.
-    if (!linux_fs::ReadWholeFile(filePath, content)) content.clear();
+    std::string why;
+    if (linux_fs::ReadFileStatus(filePath, content, &why) == linux_fs::ReadStatus::Refused)
+        ReportUnreadOnce(filePath, why);
     return ProfileReadText(content, section, key, defaultValue, bufferSize);
 }
 
 void ProfileWrite(const std::string& filePath, const AnsiString& section, const AnsiString& key,
                   const AnsiString& value) {
-    std::string content;
-    if (!linux_fs::ReadWholeFile(filePath, content)) {
-        // Only a missing file may be started afresh; one that exists but cannot be read would lose
-        // its other lines.
-        std::error_code ec;
-        if (std::filesystem::exists(std::filesystem::path(filePath), ec) || ec)
-            throw EIniFileException("Unable to write to " + filePath);
-        content.clear();
+    if (activeBatch != nullptr) {
+        auto& file = activeBatch->files[filePath];
+        if (!file) {
+            try {
+                file = OpenForWrite(filePath);
+            } catch (...) {
+                activeBatch->files.erase(filePath);
+                throw;
+            }
+        }
+        file->content = ProfileWriteText(file->content, section, key, value);
+        return;
     }
-    if (!linux_fs::AtomicReplaceFile(filePath, ProfileWriteText(content, section, key, value)))
+    auto file = OpenForWrite(filePath);
+    if (!file->replacement.Commit(ProfileWriteText(file->content, section, key, value)))
         throw EIniFileException("Unable to write to " + filePath);
 }
 

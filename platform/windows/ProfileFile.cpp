@@ -9,6 +9,12 @@
 
 namespace plat {
 
+// The system's profile functions write each value at once; a batch has nothing to gather.
+struct ProfileWriteBatch::Pending {};
+ProfileWriteBatch::ProfileWriteBatch() = default;
+ProfileWriteBatch::~ProfileWriteBatch() = default;
+void ProfileWriteBatch::Commit() {}
+
 AnsiString ProfileRead(const std::string& filePath, const AnsiString& section, const AnsiString& key,
                        const AnsiString& defaultValue, std::size_t bufferSize) {
     if (bufferSize == 0) return AnsiString();

@@ -27,6 +27,9 @@ const std::vector<Case>& All() {
         {"ReadNamesIgnoreCase", "[xhbx]\r\nXHZQ=30\r\n", Op::Read, "XHBX", "xhzq", "d", "30"},
         {"ReadBlanksAroundNamesAndValue", "[ XHBX\t]\r\n  xhzq \t=  30 \t\r\n", Op::Read, "XHBX", "xhzq", "d",
          "30"},
+        {"ReadVerticalTabsAroundNamesAndValue", "[\vXHBX\v]\r\n\v xhzq\v=\v30\t\v\r\n", Op::Read, "XHBX",
+         "xhzq", "d", "30"},
+        {"ReadVerticalTabsAroundQuotedValue", "[S]\r\nk=\v\"\va\v\"\v\r\n", Op::Read, "S", "k", "d", "\va\v"},
         {"ReadSectionWithoutClosingBracket", "[XHBX\r\nxhzq=30\r\n", Op::Read, "XHBX", "xhzq", "d", "30",
          kWineNeedsBracket},
         {"ReadLineWithoutEqualsIsNoKey", "[S]\r\nxhzq\r\n", Op::Read, "S", "xhzq", "d", "d"},
@@ -47,7 +50,8 @@ const std::vector<Case>& All() {
         {"ReadMissingKeyGivesDefault", "[S]\r\na=1\r\n", Op::Read, "S", "k", "dflt", "dflt"},
         {"ReadEmptyValueIsNotTheDefault", "[S]\r\nk=\r\n", Op::Read, "S", "k", "d", ""},
         {"ReadLongValueIsCut", "[S]\r\nk=" + kLong + "\r\n", Op::Read, "S", "k", "d", kLong.substr(0, 2047)},
-        {"ReadGbkValue", "[XHBX]\r\ntxnr=\xd6\xf7\xc8\xcb\r\n", Op::Read, "XHBX", "txnr", "d", "\xd6\xf7\xc8\xcb"},
+        {"ReadGbkValue", "[XHBX]\r\ntxnr=\xd6\xf7\xc8\xcb\r\n", Op::Read, "XHBX", "txnr", "d",
+         "\xd6\xf7\xc8\xcb"},
         {"ReadByteOrderMarkIsPartOfFirstLine", "\xef\xbb\xbf[S]\r\nk=1\r\n", Op::Read, "S", "k", "d", "d",
          kWineReadsBom},
 
@@ -66,13 +70,14 @@ const std::vector<Case>& All() {
          "[S]\r\na=1\r\n[T]\r\nb=2\r\n"},
         {"WriteKeepsBlankLinesAndComments", "; head\r\n\r\n[S]\r\na=1\r\n\r\n[T]\r\nb=1\r\n", Op::Write, "T",
          "b", "2", "; head\r\n\r\n[S]\r\na=1\r\n\r\n[T]\r\nb=2\r\n", kWineRewrites},
-        {"WriteKeepsLfLineEnds", "[S]\nk=1\nz=0\n", Op::Write, "S", "k", "2", "[S]\nk=2\nz=0\n", kWineRewrites},
+        {"WriteKeepsLfLineEnds", "[S]\nk=1\nz=0\n", Op::Write, "S", "k", "2", "[S]\nk=2\nz=0\n",
+         kWineRewrites},
         {"WriteNamesTrimmedValueAsGiven", std::nullopt, Op::Write, " S ", " k ", " v ", "[S]\r\nk= v \r\n",
          kWineTrimsLeadingOnly},
         {"WriteGbkValue", "[XHBX]\r\ntxnr=a\r\n", Op::Write, "XHBX", "txnr", "\xd6\xf7\xc8\xcb",
          "[XHBX]\r\ntxnr=\xd6\xf7\xc8\xcb\r\n"},
-        {"WriteExistingKeyInSecondMatchingSectionIgnored", "[S]\r\na=1\r\n[S]\r\nk=1\r\n", Op::Write, "S", "k",
-         "2", "[S]\r\na=1\r\nk=2\r\n[S]\r\nk=1\r\n"},
+        {"WriteExistingKeyInSecondMatchingSectionIgnored", "[S]\r\na=1\r\n[S]\r\nk=1\r\n", Op::Write, "S",
+         "k", "2", "[S]\r\na=1\r\nk=2\r\n[S]\r\nk=1\r\n"},
     };
     return cases;
 }

@@ -57,6 +57,8 @@ TEST_P(ProfileCases, OnDisk) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ProfileCases, testing::ValuesIn(profilecases::All()),
-                         [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<Case>& info) {
+                             return std::string(info.param.name);
+                         });
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Settings writes under a crash and on a full disk. A child process keeps saving the settings file
 // through TTools::WriteIni and is killed with SIGKILL at random moments; after every kill the file
-// must be exactly one of the files the child could have written, and at most one temporary file may
+// must be exactly one of the files the child could have written (with the writes of a dialog save
+// batched: the old settings or the new ones, nothing in between), and at most one temporary file may
 // be lying beside it. On a full disk a write must fail with its message and leave the old file as it
 // was (RLIMIT_FSIZE, a write stopping partway, is covered in ProfileFileTest).
 #include <gtest/gtest.h>
@@ -123,6 +124,31 @@ std::vector<std::string> TempFiles(const fs::path& iniDir) {
     for (std::size_t k = static_cast<std::size_t>(at);; ++k) cycle.Write(k);
 }
 
+// Starts a writer in a child process (it reports on readyFd once it runs, then writes until it is
+// killed), kills it after delay and returns its wait status, or -1 when it could not be started.
+int StartAndKill(const std::function<void(int readyFd)>& writer, std::chrono::microseconds delay) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return -1;
+    fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        close(pipeFds[0]);
+        writer(pipeFds[1]);
+        _exit(5);
+    }
+    close(pipeFds[1]);
+    char ready = 0;
+    const bool started = read(pipeFds[0], &ready, 1) == 1;
+    close(pipeFds[0]);
+    // The pause only picks the moment of the kill; nothing is waited for.
+    if (started) std::this_thread::sleep_for(delay);
+    kill(pid, SIGKILL);
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid) return -1;
+    return status;
+}
+
 TEST(ProfileCrash, KilledWriterLeavesOneCompleteVersion) {
     TempProgramDir dir;
     const WriteCycle cycle;
@@ -144,24 +170,8 @@ TEST(ProfileCrash, KilledWriterLeavesOneCompleteVersion) {
     int killedMidWrite = 0;
 
     for (int i = 0; i < kKills; ++i) {
-        int pipeFds[2];
-        ASSERT_EQ(pipe(pipeFds), 0);
-        fflush(nullptr);
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            close(pipeFds[0]);
-            WriteForever(cycle, dir, pipeFds[1]);
-        }
-        close(pipeFds[1]);
-        char ready = 0;
-        const bool started = read(pipeFds[0], &ready, 1) == 1;
-        close(pipeFds[0]);
-        // The pause only picks the moment of the kill; nothing is waited for.
-        if (started) std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
-        kill(pid, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        const int status = StartAndKill([&](int readyFd) { WriteForever(cycle, dir, readyFd); },
+                                        std::chrono::microseconds(delay(random)));
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
             << "kill " << i << " (seed " << kSeed << "): the writer ended by itself, status " << status
             << (WIFEXITED(status) && WEXITSTATUS(status) == 3 ? " (it found a file not of the cycle)" : "");
@@ -187,6 +197,91 @@ TEST(ProfileCrash, KilledWriterLeavesOneCompleteVersion) {
     cycle.Write(static_cast<std::size_t>(index));
     EXPECT_EQ(dir.ReadIni(), cycle.File(static_cast<std::size_t>(index) + 1));
     EXPECT_TRUE(TempFiles(dir.IniDir()).empty());
+}
+
+// Every key one save of the settings dialog writes, in its order, with two sets of values: one
+// dialog save turns the old settings into the new ones.
+struct SaveKey {
+    const char* section;
+    const char* key;
+};
+const std::vector<SaveKey>& DialogSaveKeys() {
+    static const std::vector<SaveKey> keys = {
+        {"XHBX", "startXHBJ"},      {"XHBX", "xhzq"},
+        {"XHBX", "startDSBJ"},      {"XHBX", "OnTime"},
+        {"XHBX", "OnTimeTxnr"},     {"XHBX", "startDSBJ2"},
+        {"XHBX", "OnTime2"},        {"XHBX", "OnTimeTxnr2"},
+        {"XHBX", "startDSBJ3"},     {"XHBX", "OnTime3"},
+        {"XHBX", "OnTimeTxnr3"},    {"XHBX", "txnr"},
+        {"XHBX", "startXHBJFlash"}, {"XHBX", "XHBXFlashSetByUser"},
+        {"XHBX", "XHBXFlashWord"},  {"XHBX", "flashLonger"},
+        {"XTSZ", "NotFirstStart"},  {"XTSZ", "BJTP"},
+    };
+    return keys;
+}
+
+std::string SaveValue(std::size_t keyIndex, int version) {
+    // Of different lengths, so a file mixed from the two versions matches neither.
+    return version == 0 ? "old" + std::to_string(keyIndex) : std::string(200 + keyIndex, 'n');
+}
+
+// A save as the dialog makes it: every key written through TTools::WriteIni inside one batch.
+void DialogSave(int version) {
+    plat::ProfileWriteBatch save;
+    for (std::size_t i = 0; i < DialogSaveKeys().size(); ++i)
+        TTools::WriteIni(DialogSaveKeys()[i].section, DialogSaveKeys()[i].key, SaveValue(i, version));
+    save.Commit();
+}
+
+TEST(ProfileCrash, KilledBatchedSaveLeavesOldOrNewSettings) {
+    TempProgramDir dir;
+    std::string versions[2];
+    for (int v = 0; v < 2; ++v) {
+        versions[v] = BaseFile();
+        for (std::size_t i = 0; i < DialogSaveKeys().size(); ++i)
+            versions[v] = plat::ProfileWriteText(versions[v], DialogSaveKeys()[i].section,
+                                                 DialogSaveKeys()[i].key, SaveValue(i, v));
+    }
+    dir.WriteIni(versions[0]);
+
+    constexpr int kSaves = 20;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kSaves; ++i) DialogSave((i + 1) % 2);
+    const auto perSave = (std::chrono::steady_clock::now() - start) / kSaves;
+    ASSERT_EQ(dir.ReadIni(), versions[0]);
+    const long long spreadMicros =
+        std::max<long long>(50, 3 * std::chrono::duration_cast<std::chrono::microseconds>(perSave).count());
+
+    constexpr unsigned kSeed = 20240612;
+    constexpr int kKills = 200;
+    std::mt19937 random(kSeed);
+    std::uniform_int_distribution<long long> delay(0, spreadMicros);
+    int seen[2] = {0, 0};
+    for (int i = 0; i < kKills; ++i) {
+        const int status = StartAndKill(
+            [&](int readyFd) {
+                const std::string onDisk = dir.ReadIni();
+                int version = onDisk == versions[0] ? 0 : onDisk == versions[1] ? 1 : -1;
+                if (version < 0) _exit(3);
+                const char ready = 'r';
+                if (write(readyFd, &ready, 1) != 1) _exit(4);
+                for (;;) DialogSave(version = 1 - version);
+            },
+            std::chrono::microseconds(delay(random)));
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
+            << "kill " << i << " (seed " << kSeed << "): the writer ended by itself, status " << status
+            << (WIFEXITED(status) && WEXITSTATUS(status) == 3 ? " (it found settings mixed from two saves)"
+                                                              : "");
+        const std::string onDisk = dir.ReadIni();
+        ASSERT_TRUE(onDisk == versions[0] || onDisk == versions[1])
+            << "kill " << i << " (seed " << kSeed << "): the settings file holds neither the old nor the new "
+            << "settings (" << onDisk.size() << " bytes)";
+        ++seen[onDisk == versions[0] ? 0 : 1];
+        ASSERT_LE(TempFiles(dir.IniDir()).size(), 1u) << "kill " << i << ": temporary files pile up";
+    }
+    // The saves got somewhere: the kills found both versions.
+    EXPECT_GT(seen[0], 0);
+    EXPECT_GT(seen[1], 0);
 }
 
 // Runs body in a child process with a mount namespace of its own; body returns an empty text on

@@ -14,6 +14,7 @@
 
 #include "ProfileFileFixture.h"
 #include "platform/Profile.h"
+#include "platform/linux/AtomicWrite.h"
 
 namespace fs = std::filesystem;
 
@@ -168,6 +169,37 @@ TEST_F(ProfileFileTest, UnreadableFileIsNotOverwritten) {
         },
         true);
     EXPECT_EQ(code, 0);
+    EXPECT_EQ(FileBytes(ini_), original);
+    EXPECT_TRUE(OtherEntries(dir_.IniDir(), "Tovik.ini").empty());
+}
+
+// A batch changes nothing on disk until its Commit, which replaces the file once.
+TEST_F(ProfileFileTest, BatchReplacesTheFileOnceAtCommit) {
+    const std::string original = "[S]\r\nk=1\r\n";
+    dir_.WriteIni(original);
+    struct stat before {};
+    ASSERT_EQ(stat(path_.c_str(), &before), 0);
+    plat::ProfileWriteBatch save;
+    plat::ProfileWrite(path_, "S", "k", "2");
+    plat::ProfileWrite(path_, "S", "j", "3");
+    EXPECT_EQ(FileBytes(ini_), original);
+    EXPECT_EQ(OtherEntries(dir_.IniDir(), "Tovik.ini").size(), 1u);  // the prepared replacement
+    save.Commit();
+    EXPECT_EQ(FileBytes(ini_), "[S]\r\nk=2\r\nj=3\r\n");
+    struct stat after {};
+    ASSERT_EQ(stat(path_.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    EXPECT_TRUE(OtherEntries(dir_.IniDir(), "Tovik.ini").empty());
+}
+
+// A save may grow the file only up to what a read still takes: beyond that it is refused.
+TEST_F(ProfileFileTest, WriteBeyondTheSizeLimitIsRefused) {
+    const std::string original = "[S]\r\nk=1\r\n";
+    dir_.WriteIni(original);
+    EXPECT_EQ(WriteErrorOf([&] {
+                  plat::ProfileWrite(path_, "S", "k", std::string(plat::linux_fs::kMaxFileBytes, 'x'));
+              }),
+              "Unable to write to " + path_);
     EXPECT_EQ(FileBytes(ini_), original);
     EXPECT_TRUE(OtherEntries(dir_.IniDir(), "Tovik.ini").empty());
 }
