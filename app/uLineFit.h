@@ -1,8 +1,9 @@
 #pragma once
 // How a word-wrapped text box of fixed height shows its lines. The reminder text box is designed for
-// three lines of its font; a fallback font whose natural line height is taller would leave the last
-// of them cut in half. So the pitch from line to line is tightened until the design's lines fit,
-// and only lines that fit whole are drawn: the box never shows part of a line.
+// three lines of its font; a fallback font whose lines are taller would leave the last of them cut in
+// half. So the pitch from line to line is tightened until the design's lines fit, the first line's top
+// and the last line's bottom inside the box, and only lines that fit whole are drawn: the box never
+// shows part of a line.
 #include <algorithm>
 #include <cstdint>
 
@@ -12,13 +13,15 @@ struct TLineFit {
     bool operator==(const TLineFit&) const = default;
 };
 
-// boxHeight: the box's height; naturalPitch: the font's own line spacing; designLines: how many lines
-// the box is designed to hold.
-inline TLineFit FitLines(int32_t boxHeight, int32_t naturalPitch, int32_t designLines) {
+// boxHeight: the box's height; lineHeight: the height of one line's glyphs (ascent and descent);
+// lineSpacing: the font's own pitch (lineHeight and the leading); designLines: the lines the box is
+// designed to hold.
+inline TLineFit FitLines(int32_t boxHeight, int32_t lineHeight, int32_t lineSpacing, int32_t designLines) {
     TLineFit fit;
-    fit.Pitch = std::max<int32_t>(1, naturalPitch);
-    if (designLines > 0 && int64_t{fit.Pitch} * designLines > boxHeight)
-        fit.Pitch = std::max<int32_t>(1, boxHeight / designLines);
-    fit.Lines = std::max<int32_t>(0, boxHeight) / fit.Pitch;
+    lineHeight = std::max<int32_t>(1, lineHeight);
+    fit.Pitch = std::max(lineHeight, lineSpacing);
+    if (designLines > 1 && int64_t{designLines - 1} * fit.Pitch + lineHeight > boxHeight)
+        fit.Pitch = std::max<int32_t>(1, (boxHeight - lineHeight) / (designLines - 1));
+    fit.Lines = boxHeight < lineHeight ? 0 : (boxHeight - lineHeight) / fit.Pitch + 1;
     return fit;
 }

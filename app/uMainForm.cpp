@@ -19,6 +19,7 @@
 #include "window/uApplication.h"
 #include "window/uBannerBrowser.h"
 #include "window/uE2EDump.h"
+#include "window/uFitLabel.h"
 #include "window/uQtText.h"
 #include "window/uResources.h"
 #include "window/uTrayIcon.h"
@@ -103,9 +104,8 @@ void TMainFrm::CreateControls() {
 
     Panel1 = new TPanel(this, ColorFromStored(kContentColor));
     img_BJTP = new TImage(Panel1);  // created first: lowest of the panel's elements
-    lbl_1 = MakeLabel(Panel1, kKaiTi, 16, true);
-    lbl_1->setWordWrap(true);
-    lbl_1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Designed for three lines of its face: whole lines only, however tall the fallback face is.
+    lbl_1 = StyleLabel(new TFitLabel(Panel1, 3), kKaiTi, 16, true);
     lbl_2 = MakeLabel(Panel1, QStringLiteral("Cambria"), 48, true, ColorFromStored(kClockColor));
     lbl_BBSJ = MakeLabel(Panel1, kKaiTi, 16, true);
 

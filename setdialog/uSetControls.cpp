@@ -9,6 +9,7 @@
 #include <QValidator>
 #include <algorithm>
 
+#include "settings/uToolsObj.h"
 #include "window/uApplication.h"
 #include "window/uControls.h"
 
@@ -262,6 +263,9 @@ void TLabel::mouseReleaseEvent(QMouseEvent* event) {
 // ---- edits ---------------------------------------------------------------------------------------
 
 TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
+    // No more than the settings file keeps: a longer text would come back cut, perhaps in the middle of
+    // a character.
+    setMaxLength(TTools::IniTextMaxChars);
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (OnChange) RunStep([this] { OnChange(this); });
     });

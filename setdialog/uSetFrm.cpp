@@ -53,16 +53,17 @@ AnsiString TrimmedText(const QLineEdit* edit) {
     return SysUtils::Trim(FromQ(edit->text()));
 }
 
-// Every picture format the toolkit can read, all together first, then one by one.
+// Every picture format the toolkit can read, all together first, then one by one, named in Chinese
+// like the rest of the chooser.
 QString PictureFilter() {
     QStringList patterns;
     QStringList single;
     for (const QByteArray& format : QImageReader::supportedImageFormats()) {
         const QString pattern = QStringLiteral("*.") + QString::fromLatin1(format).toLower();
         patterns << pattern;
-        single << QStringLiteral("%1 (%2)").arg(QString::fromLatin1(format).toUpper(), pattern);
+        single << Q("%1 图片 (%2)").arg(QString::fromLatin1(format).toUpper(), pattern);
     }
-    return QStringLiteral("All (%1);;").arg(patterns.join(u' ')) + single.join(QStringLiteral(";;"));
+    return Q("所有图片 (%1);;").arg(patterns.join(u' ')) + single.join(QStringLiteral(";;"));
 }
 
 }  // namespace
@@ -100,6 +101,9 @@ void TSetFrm::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
         QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
         if (s) move(s->geometry().center() - QPoint(width() / 2, height() / 2));
+        // The first control of the tab order of the page the dialog opens on, as if tabbed to: a time
+        // editor then has its hour selected, ready to be typed over.
+        edt_OnTime->setFocus(Qt::TabFocusReason);
     }
     QDialog::showEvent(event);
 }
@@ -186,23 +190,31 @@ void TSetFrm::img3Click(QObject*) {
 
 // ---- filling -------------------------------------------------------------------------------------
 
+namespace {
+// Puts a text into an edit showing its beginning (setText leaves the caret, and the view, at the end).
+void SetEditText(QLineEdit* edit, const QString& text) {
+    edit->setText(text);
+    edit->setCursorPosition(0);
+}
+}  // namespace
+
 void TSetFrm::LoadData(TXHBX settings, TTimerInfos* list) {
     TimerInfos = list;
     chk_startxhbx->setChecked(settings.startXHBJ);
     edt_XHBX_XHZQ->SetValue(settings.xhzq);
-    edt_XHBX_TXNR->setText(ToQ(settings.txnr));
+    SetEditText(edt_XHBX_TXNR, ToQ(settings.txnr));
     cbDsbj->setChecked(settings.startDSBJ);
     edt_OnTime->setTime(ToQTime(settings.OnTime));
-    edtOnTimeTXNR->setText(ToQ(settings.OnTimeTxnr));
+    SetEditText(edtOnTimeTXNR, ToQ(settings.OnTimeTxnr));
     cbDsbj2->setChecked(settings.startDSBJ2);
     edt_OnTime2->setTime(ToQTime(settings.OnTime2));
-    edtOnTimeTXNR2->setText(ToQ(settings.OnTimeTxnr2));
+    SetEditText(edtOnTimeTXNR2, ToQ(settings.OnTimeTxnr2));
     cbDsbj3->setChecked(settings.startDSBJ3);
     edt_OnTime3->setTime(ToQTime(settings.OnTime3));
-    edtOnTimeTXNR3->setText(ToQ(settings.OnTimeTxnr3));
+    SetEditText(edtOnTimeTXNR3, ToQ(settings.OnTimeTxnr3));
     chk_XHFlash->setChecked(settings.startXHBJFlash);
-    edt_XHBX_Flash->setText(ToQ(settings.XHBXFlashSetByUser));
-    edt_XHBX_FlashWord->setText(ToQ(settings.XHBXFlashWord));
+    SetEditText(edt_XHBX_Flash, ToQ(settings.XHBXFlashSetByUser));
+    SetEditText(edt_XHBX_FlashWord, ToQ(settings.XHBXFlashWord));
     // A changed text runs the range check, which may reset it to "20".
     edt_flashlonger->setText(ToQ(SysUtils::IntToStr(settings.flashLonger)));
 }
@@ -214,7 +226,7 @@ void TSetFrm::LoadAutoRun() {
 }
 
 void TSetFrm::LoadBackground(const AnsiString& path) {
-    edt_BJTP->setText(ToQ(path));
+    SetEditText(edt_BJTP, ToQ(path));
 }
 
 // ---- saving --------------------------------------------------------------------------------------

@@ -1,11 +1,11 @@
 // Builds the settings dialog's controls and binds their events to the dialog's handlers.
-#include <QTimeEdit>
 #include <initializer_list>
 
 #include "setdialog/uSetControls.h"
 #include "setdialog/uSetFrm.h"
 #include "setdialog/uSetFrmLook.h"
 #include "setdialog/uSetPictures.h"
+#include "setdialog/uTimeEdit.h"
 
 using namespace setdlg;
 
@@ -176,8 +176,7 @@ void TSetFrm::CreateReminderPage() {
         field->setText(Q(text));
     };
     auto time = [&](QTimeEdit*& field, const char* name, int left, int top) {
-        field = Own(new QTimeEdit(g), name);
-        field->setDisplayFormat(QStringLiteral("HH:mm"));
+        field = Own(new TTimeEdit(g), name);
         field->setTime(QTime(0, 0));
         field->setGeometry(left, top, 81, 20);
     };
@@ -279,8 +278,7 @@ void TSetFrm::CreateListPage() {
 
     rbOnTime = Own(new TRadioButton(p, Q("定点时间：")), "rbOnTime");
     rbOnTime->setGeometry(8, 13, 89, 14);
-    cxTimeEdit1 = Own(new QTimeEdit(p), "cxTimeEdit1");
-    cxTimeEdit1->setDisplayFormat(QStringLiteral("HH:mm"));
+    cxTimeEdit1 = Own(new TTimeEdit(p), "cxTimeEdit1");
     cxTimeEdit1->setTime(QTime(0, 0));
     cxTimeEdit1->setGeometry(91, 10, 66, 22);
     rbLoopTime = Own(new TRadioButton(p, Q("循环分钟：")), "rbLoopTime");

@@ -72,7 +72,10 @@ void TImage::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& family, int pixelSize, bool bold, const QColor& color) {
-    auto* label = new QLabel(parent);
+    return StyleLabel(new QLabel(parent), family, pixelSize, bold, color);
+}
+
+QLabel* StyleLabel(QLabel* label, const QString& family, int pixelSize, bool bold, const QColor& color) {
     QFont font(family);
     font.setPixelSize(pixelSize);
     font.setBold(bold);

@@ -53,3 +53,6 @@ private:
 // system lacks fall back to an installed font that covers the text.
 QLabel* MakeLabel(QWidget* parent, const QString& family, int pixelSize, bool bold,
                   const QColor& color = QColor());
+// Gives a label made elsewhere the same look; returns it.
+QLabel* StyleLabel(QLabel* label, const QString& family, int pixelSize, bool bold,
+                   const QColor& color = QColor());

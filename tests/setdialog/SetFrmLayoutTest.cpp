@@ -95,7 +95,7 @@ private slots:
         QTest::newRow("period") << "edt_XHBX_XHZQ"
                                 << "TRzNumericEdit" << QRect(151, 18, 81, 20);
         QTest::newRow("slot 3 time") << "edt_OnTime3"
-                                     << "QTimeEdit" << QRect(151, 199, 81, 20);
+                                     << "TTimeEdit" << QRect(151, 199, 81, 20);
         QTest::newRow("animation group") << "GroupBox1"
                                          << "TGroupBox" << QRect(8, 312, 401, 65);
         QTest::newRow("animation length") << "edt_flashlonger"
