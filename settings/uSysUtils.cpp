@@ -184,9 +184,10 @@ AnsiString GeneralFloat(double value, char decimalSeparator) {
         out += digits;
         out.append(static_cast<size_t>(exponent + 1 - n), '0');
     } else {
-        out.append(digits, 0, static_cast<size_t>(exponent + 1));
+        const size_t whole = static_cast<size_t>(exponent) + 1;  // digits before the separator
+        out.append(digits, 0, whole);
         out += decimalSeparator;
-        out.append(digits, static_cast<size_t>(exponent + 1), std::string::npos);
+        out.append(digits, whole, std::string::npos);
     }
     return out;
 }

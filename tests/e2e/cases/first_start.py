@@ -23,7 +23,7 @@ FAKETIME = f"@{START:%Y-%m-%d %H:%M:%S}"  # real speed; the case moves the clock
 TARGET = datetime.datetime(2026, 12, 9, 12, 2)  # the minute the case sets reminder 1 to
 LUNCH = "该准备吃午饭了！"
 
-suite = Suite("e2e.", timeout=90)
+suite = Suite("e2e.", timeout=180)
 
 
 def autostart_entry(d):

@@ -17,7 +17,7 @@ from xsession import FAKETIME_LIB, CaseFailed, wait_until
 
 QUIET = b"[XTSZ]\r\nNotFirstStart=1\r\n"
 
-suite = Suite("e2e.", timeout=90)
+suite = Suite("e2e.", timeout=240)
 
 
 def not_integer(text):

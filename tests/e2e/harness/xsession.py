@@ -183,6 +183,8 @@ class Desktop:
             "XDG_RUNTIME_DIR": os.path.join(self.root, "runtime"),
             "LANG": "C.UTF-8",
         }
+        if "TZ" in os.environ:
+            self.env["TZ"] = os.environ["TZ"]  # the harness works out the program's time in its own zone
         for d in ("home", "config", "runtime"):
             os.makedirs(os.path.join(self.root, d), mode=0o700)
 

@@ -99,36 +99,36 @@ TEST(SystemLocale, UnknownLocaleFallsBackToDefaults) {
     ExpectDefaults(plat::SystemFormatSettings());
 }
 
-// Real locales, compiled into a private folder (LOCPATH) so the test needs no installed ones.
+// Real locales, compiled into a private folder (LOCPATH) so the test needs no installed ones. The folder
+// is kept in the build tree: compiling a locale takes seconds, and each test runs in a process of its
+// own, so the compiled locales are reused by the next test and the next run.
 class SystemLocaleCompiled : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        dir_ = fs::temp_directory_path() / ("chimewick-locales-" + std::to_string(getpid()));
-        fs::create_directories(dir_);
-        for (const char* spec : {"fi_FI UTF-8 fi_FI.UTF-8", "zh_CN GBK zh_CN.GBK"}) {
-            std::string s = spec;
-            std::string in = s.substr(0, s.find(' '));
-            std::string charmap = s.substr(s.find(' ') + 1, s.rfind(' ') - s.find(' ') - 1);
-            std::string out = s.substr(s.rfind(' ') + 1);
-            std::string cmd =
-                "localedef -i " + in + " -f " + charmap + " " + (dir_ / out).string() + " >/dev/null 2>&1";
-            if (std::system(cmd.c_str()) != 0 || !fs::exists(dir_ / out)) available_ = false;
-        }
-    }
-    static void TearDownTestSuite() {
+    // Compiles `name` (e.g. "zh_CN.GBK" from the source zh_CN and the charmap GBK) unless it is there.
+    // A parallel test may compile the same one: each writes its own folder and renames it into place.
+    static bool Ensure(const std::string& source, const std::string& charmap, const std::string& name) {
+        const fs::path dir = CHIMEWICK_TEST_LOCALES;
+        if (fs::exists(dir / name / "LC_TIME")) return true;
         std::error_code ec;
-        fs::remove_all(dir_, ec);
+        fs::create_directories(dir, ec);
+        const fs::path work = dir / (name + ".tmp-" + std::to_string(getpid()));
+        const std::string cmd =
+            "localedef -i " + source + " -f " + charmap + " " + work.string() + " >/dev/null 2>&1";
+        const bool built = std::system(cmd.c_str()) == 0 && fs::exists(work / "LC_TIME");
+        if (built) fs::rename(work, dir / name, ec);  // fails only when another test was first
+        fs::remove_all(work, ec);
+        return fs::exists(dir / name / "LC_TIME");
     }
-    void SetUp() override {
-        if (!available_) GTEST_SKIP() << "localedef or the locale sources are missing";
+    void Use(const std::string& source, const std::string& charmap, const std::string& name) {
+        if (!Ensure(source, charmap, name)) GTEST_SKIP() << "localedef or the locale sources are missing";
+        path_.emplace("LOCPATH", CHIMEWICK_TEST_LOCALES);
+        all_.emplace("LC_ALL", name.c_str());
     }
-    static inline fs::path dir_;
-    static inline bool available_ = true;
+    std::optional<ScopedEnv> path_, all_;
 };
 
 TEST_F(SystemLocaleCompiled, FinnishSeparators) {
-    ScopedEnv path("LOCPATH", dir_.c_str());
-    ScopedEnv all("LC_ALL", "fi_FI.UTF-8");
+    Use("fi_FI", "UTF-8", "fi_FI.UTF-8");
     plat::FormatSettings fs = plat::SystemFormatSettings();
     EXPECT_EQ(fs.TimeSeparator, '.');
     EXPECT_EQ(fs.DecimalSeparator, ',');
@@ -139,8 +139,7 @@ TEST_F(SystemLocaleCompiled, FinnishSeparators) {
 }
 
 TEST_F(SystemLocaleCompiled, ChineseMarkersInGbk) {
-    ScopedEnv path("LOCPATH", dir_.c_str());
-    ScopedEnv all("LC_ALL", "zh_CN.GBK");
+    Use("zh_CN", "GBK", "zh_CN.GBK");
     plat::FormatSettings fs = plat::SystemFormatSettings();
     EXPECT_EQ(fs.TimeAMString, "\xc9\xcf\xce\xe7");  // 上午
     EXPECT_EQ(fs.TimePMString, "\xcf\xc2\xce\xe7");  // 下午
