@@ -393,8 +393,8 @@ void TMainFrm::mni_SetClick() {
     LoadBackground();
 }
 
-void TMainFrm::img1MouseDown(Qt::MouseButton, int x, int y) {
-    FormMove->BeginMove(this, x, y);
+void TMainFrm::img1MouseDown(Qt::MouseButton button, int x, int y) {
+    FormMove->BeginMove(this, x, y, button, img1->geometry());
 }
 
 void TMainFrm::img1MouseMove(int x, int y) {

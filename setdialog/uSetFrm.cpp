@@ -133,8 +133,8 @@ void TSetFrm::SelectNavButton(const AnsiString& name) {
     }
 }
 
-void TSetFrm::img1MouseDown(Qt::MouseButton, int x, int y) {
-    FormMove->BeginMove(this, x, y);
+void TSetFrm::img1MouseDown(Qt::MouseButton button, int x, int y) {
+    FormMove->BeginMove(this, x, y, button, img1->geometry());
 }
 
 void TSetFrm::img1MouseMove(int x, int y) {
