@@ -1,114 +1,114 @@
 #pragma once
-// The main window: a small borderless, always-on-top window that lives hidden in the tray, keeps the
-// clock, runs the scheduler once a second and slides up at the bottom right when a reminder fires.
-#include <QLabel>
-#include <QMenu>
-#include <QTimer>
-#include <QWidget>
+// The main window's behaviour: start-up and its order, the settings copied into the scheduler, the
+// once-a-second tick, the reminder's texts, the slide up at the bottom right, the tray round trip, the
+// settings command and the banner's download count. It draws nothing itself: it tells its window what
+// to show through IMainView, and the window forwards its events to the handlers below.
+//
+// A frontend builds it like this:
+//     TMainFrm form;              // the behaviour, not yet bound to a window
+//     MyMainView view(form);      // the window (hidden), forwarding its events to form
+//     form.FormCreate(view);      // the start-up steps
+//     ... run the message loop ...
+//     // the window's destruction runs form.FormDestroy() while the view still exists
 #include <cstdint>
 #include <memory>
 
+#include "app/uFormMove.h"
+#include "app/uMainView.h"
 #include "app/uTimerObj.h"
 #include "platform/Types.h"
-#include "window/uControls.h"
-#include "window/uFormMove.h"
 
+class TControl;
 class TTimerInfos;
-class TTrayIcon;
 class TWBManage;
-class IBannerBrowser;
 
-class TMainFrm : public QWidget, public IWarnWindow {
-    Q_OBJECT
+class TMainFrm : public IWarnWindow {
 public:
-    // Client size the window is designed for; the slide always ends at this size.
-    static constexpr int DesignWidth = 442;
-    static constexpr int DesignHeight = 259;
+    // The window's client size; the slide always ends at this size.
+    static constexpr int32_t DesignWidth = 442;
+    static constexpr int32_t DesignHeight = 259;
+    // Window colour set at start: RGB(186, 244, 0).
+    static constexpr TColor WindowColor = 62650;
+    // The system command that minimises a window (SC_MINIMIZE), and the tray's mouse message of a left
+    // press (WM_LBUTTONDOWN), as the Windows messages carry them.
+    static constexpr uint32_t SC_MINIMIZE = 0xF020;
+    static constexpr uint32_t WM_LBUTTONDOWN = 513;
 
     TMainFrm();
-    ~TMainFrm() override;
+    ~TMainFrm() override;  // runs FormDestroy if the window has not
+    TMainFrm(const TMainFrm&) = delete;
+    TMainFrm& operator=(const TMainFrm&) = delete;
+
+    // Start-up, against the window it is bound to: starts the hide timer, loads the configuration
+    // (on the first start it offers start at login), the reminder list and the banner manager, clears
+    // the texts, loads the background, writes the date line, creates the scheduler and applies the
+    // settings, runs the settings command on the first start, then starts the clock and asks for the
+    // first banner page. A step that fails shows its message and start-up goes on.
+    void FormCreate(IMainView& view);
+    // Frees the banner manager, the reminder list, the configuration, the drag and the scheduler, in
+    // this order. Runs once; later calls do nothing.
+    void FormDestroy();
 
     // Copies the configuration into the scheduler.
     void ApplySettings();
-    // Once a second: the clock label, then the scheduler's test.
+    // Once a second: the clock, then the scheduler's test.
     void TimerCheckWarnTimer();
+    // Writes the trimmed reminder text and the announcement time.
     void ShowWarnText(const AnsiString& text) override;
-    // Places the window at the bottom right of the primary screen and slides it up.
+    // Blanks the banner, writes the date line and slides the window up at the bottom right of the
+    // screen, three pixels a step, pumping messages after each; then shows the next banner page.
     void ShowForm() override;
-    // Loads the configured background bitmap, if there is one.
+    // Loads the configured background bitmap, if the setting names an existing file; raises when that
+    // file is not a Windows bitmap.
     void LoadBackground();
     void ShowAd();
-    // Each banner download that finished, stopped or failed; from the third on the page's scroll
-    // bars are hidden again.
+    // Each banner download that finished, stopped or failed; from the third on the page's scroll bars
+    // are hidden again.
     void WebBrowserDownloadComplete();
 
-    // Title-strip buttons, the settings command and the tray.
-    void img_setClick();
-    void mni_SetClick();
-    void img2Click();
-    void img3Click();
+    // Events of the window.
+    void img_setClick();  // the settings picture: the settings command
+    void mni_SetClick();  // the settings command itself: dialog, reload, re-apply, restart the period
+    void img2Click();     // minimise: to the tray (or the taskbar where there is no tray)
+    void img3Click();     // close: ends the program
     void mni_ExitClick();
-    void TimerHideTimer();
+    void TimerHideTimer();  // once, right after start: minimise
+    // A system command; true when it was handled here (minimise), false when the system's default
+    // handling is to run.
+    bool WMSysCommand(uint32_t command);
+    // The tray icon's callback with the mouse message it reports: a left press brings the window up.
+    void TrayIconMessage(uint32_t mouseMessage);
+    // A left press on the tray icon (or a second start asking the running copy to show itself):
+    // slides the window up, then takes the icon out of the tray.
     void TrayIconClick();
-    void img1MouseDown(Qt::MouseButton button, int x, int y);
-    void img1MouseMove(int x, int y);
-    void img1MouseUp(Qt::MouseButton button, int x, int y);
+    // Any button; strip is img1's place in the coordinates of x, y (empty: no limit to the drag).
+    void img1MouseDown(int32_t x, int32_t y, TMouseButton button = TMouseButton::Left, TRect strip = {});
+    void img1MouseMove(int32_t x, int32_t y);
+    void img1MouseUp();  // any button
 
-    // Owned helpers (created by FormCreate, freed by FormDestroy).
-    std::unique_ptr<TFormMove> FormMove;
-    TTimerInfos* TimerInfos = nullptr;
-    TWBManage* WBManage = nullptr;
-    std::unique_ptr<IBannerBrowser> BannerBrowser;  // the engine behind WebBrowser; none without one
-    TTimerObj* TimerObj = nullptr;
-    TTrayIcon* TrayIcon = nullptr;
+    // The window; null before FormCreate.
+    IMainView* View = nullptr;
+    // Owned parts (created by FormCreate, freed by FormDestroy). The configuration is the global
+    // AppControl.
+    TFormMove FormMove;
+    std::unique_ptr<TTimerInfos> TimerInfos;
+    std::unique_ptr<TWBManage> WBManage;
+    std::unique_ptr<TTimerObj> TimerObj;
 
     int32_t PopupHeight = 0;    // the full height while a slide runs; 0 otherwise
     int32_t DownloadCount = 0;  // banner download completions since start
 
-    // Controls.
-    TPanel* pnl_TOP = nullptr;
-    TPanel* pnl_TOP_CLIENT = nullptr;
-    TImage* img1 = nullptr;
-    QLabel* lbl_3 = nullptr;
-    TImage* img_set = nullptr;
-    TPanel* pnl_TOP_R1 = nullptr;
-    TImage* img2 = nullptr;
-    TPanel* pnl_TOP_R2 = nullptr;
-    TImage* img3 = nullptr;
-    TPanel* pnl_TOP_R3 = nullptr;
-    TImage* img4 = nullptr;
-    TPanel* Panel1 = nullptr;
-    TImage* img_BJTP = nullptr;
-    QLabel* lbl_1 = nullptr;
-    QLabel* lbl_2 = nullptr;
-    QLabel* lbl_BBSJ = nullptr;
-    TPanel* Panel2 = nullptr;
-    QWidget* WebBrowser = nullptr;  // holds the banner page's view
-    QMenu* pm_set = nullptr;
-    QAction* mni_Set = nullptr;
-    QAction* mni_Exit = nullptr;
-    QTimer* TimerCheckWarn = nullptr;
-    QTimer* TimerHide = nullptr;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    // The interval that puts the clock's next tick just after the start of one of the clock's seconds,
+    // at the time of day now. keepPace keeps it within 950..1050 ms (once the clock runs).
+    static int32_t MsToNextSecond(TDateTime now, bool keepPace);
 
 private:
-    void CreateControls();
-    void FormCreate();
-    void FormDestroy();
-    void LayoutControls();
-    void SetCaption(QLabel* label, const QString& text);
     void WriteDateLine();
-    // With no notification area the window keeps a taskbar entry so it stays reachable.
-    void SetTaskbarEntry(bool shown);
-
+    std::unique_ptr<TControl> control_;
     int slideSerial_ = 0;  // counts slides started, so an outer slide notices one that ran inside it
+    bool created_ = false;
     bool destroyed_ = false;
 };
 
-// The single main window.
+// The single main window's behaviour; null when there is none.
 extern TMainFrm* MainFrm;

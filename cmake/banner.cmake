@@ -1,22 +1,19 @@
 # The banner: the advertising server's host, and the helper executable that holds the browser engine
 # (Qt WebEngine). The program itself only talks to the helper over a pipe and never links the engine.
-set(CHIMEWICK_AD_HOST "ad.chimewick.invalid" CACHE STRING
-    "Host (or host:port) of the banner server; the environment variable CHIMEWICK_AD_HOST overrides it")
-target_compile_definitions(chimewick_gui PRIVATE CHIMEWICK_AD_HOST_DEFAULT="${CHIMEWICK_AD_HOST}")
 
 if(CHIMEWICK_BANNER)
   find_package(Qt6 REQUIRED COMPONENTS WebEngineWidgets)
   add_executable(chimewick-banner
-    ${CMAKE_CURRENT_SOURCE_DIR}/window/banner/main.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/window/banner/uBannerView.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/window/banner/uBannerView.h
-    ${CMAKE_CURRENT_SOURCE_DIR}/window/uBannerProtocol.cpp)
+    ${CMAKE_CURRENT_SOURCE_DIR}/qt/banner/main.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/qt/banner/uBannerView.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/qt/banner/uBannerView.h
+    ${CMAKE_CURRENT_SOURCE_DIR}/qt/banner/uBannerProtocol.cpp)
   set_target_properties(chimewick-banner PROPERTIES AUTOMOC ON
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   target_include_directories(chimewick-banner PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(chimewick-banner PRIVATE Qt6::WebEngineWidgets)
   add_dependencies(program chimewick-banner)
   # The program looks for the helper beside itself (installed there by cmake/install.cmake).
-  set_property(SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/window/uBannerBrowser.cpp APPEND
+  set_property(SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/qt/uBannerBrowserQt.cpp APPEND
                PROPERTY COMPILE_DEFINITIONS CHIMEWICK_WITH_BANNER=1)
 endif()

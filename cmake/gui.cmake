@@ -3,21 +3,21 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets Network)
 
 file(GLOB chimewick_gui_sources CONFIGURE_DEPENDS
-  ${CMAKE_CURRENT_SOURCE_DIR}/app/uMainForm*.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/window/*.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/setdialog/*.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/qt/*.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/qt/shell/u*.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/qt/banner/uBannerProtocol.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/resources/*.qrc)
 file(GLOB chimewick_gui_headers CONFIGURE_DEPENDS
-  ${CMAKE_CURRENT_SOURCE_DIR}/app/uMainForm*.h
-  ${CMAKE_CURRENT_SOURCE_DIR}/window/*.h
-  ${CMAKE_CURRENT_SOURCE_DIR}/setdialog/*.h)
+  ${CMAKE_CURRENT_SOURCE_DIR}/qt/*.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/qt/shell/*.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/qt/banner/uBannerProtocol.h)
 
 add_library(chimewick_gui STATIC ${chimewick_gui_sources} ${chimewick_gui_headers})
 set_target_properties(chimewick_gui PROPERTIES AUTOMOC ON AUTORCC ON)
 target_link_libraries(chimewick_gui PUBLIC chimewick_core Qt6::Widgets Qt6::Network)
 target_include_directories(chimewick_gui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
-add_executable(chimewick ${CMAKE_CURRENT_SOURCE_DIR}/app/main.cpp)
+add_executable(chimewick ${CMAKE_CURRENT_SOURCE_DIR}/qt/shell/main.cpp)
 target_link_libraries(chimewick PRIVATE chimewick_gui)
 set_target_properties(chimewick PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_dependencies(program chimewick)

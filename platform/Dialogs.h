@@ -9,6 +9,7 @@ namespace plat {
 
 constexpr unsigned MB_OK = 0;
 constexpr unsigned MB_OKCANCEL = 1;
+constexpr unsigned MB_ICONERROR = 16;
 constexpr unsigned MB_ICONQUESTION = 32;
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;

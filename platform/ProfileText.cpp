@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/AnsiBytes.h"
 #include "platform/Profile.h"
 
 namespace plat {
@@ -28,10 +29,10 @@ std::string_view Trim(std::string_view s) {
 }
 
 bool IsLeadByte(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
+    return plat::IsGbkLeadByte(static_cast<char>(c));
 }
 bool IsTrailByte(unsigned char c) {
-    return c >= 0x40 && c <= 0xFE && c != 0x7F;
+    return plat::IsGbkTrailByte(static_cast<char>(c));
 }
 
 // Bytes taken by the character at s[i]: 2 for a GBK double-byte character, else 1.

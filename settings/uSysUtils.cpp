@@ -10,6 +10,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/AnsiBytes.h"
 #include "platform/Errors.h"
 
 namespace SysUtils {
@@ -28,14 +29,9 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// A byte that starts a GBK double-byte character.
-bool IsGbkLeadByte(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    return b >= 0x81 && b <= 0xFE;
+using plat::IsGbkLeadByte;
+constexpr char AsciiUpper(char c) {
+    return plat::UpperAscii(c);
 }
 
 int HexValue(char c) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/GbkChar.h"
+#include "platform/AnsiBytes.h"
 #include "platform/Utf8.h"
 
 namespace plat {

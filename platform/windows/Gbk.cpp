@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/GbkChar.h"
+#include "platform/AnsiBytes.h"
 #include "platform/Utf8.h"
 
 namespace plat {
@@ -25,7 +25,8 @@ bool IsPrivateUse(wchar_t w) {
 // The UTF-16 code unit of one GBK character (one or two bytes), or 0 when it has none.
 wchar_t GbkCharToWide(std::string_view ch) {
     wchar_t w[2] = {};
-    int n = ::MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, ch.data(), static_cast<int>(ch.size()), w, 2);
+    int n = ::MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, ch.data(), static_cast<int>(ch.size()),
+                                  w, 2);
     if (n != 1 || w[0] == 0 || IsPrivateUse(w[0])) return 0;
     return w[0];
 }
@@ -39,11 +40,13 @@ void AppendUtf8(std::string& out, wchar_t w) {
 // The GBK bytes of one well-formed UTF-8 character of two or three bytes; empty when GBK lacks it.
 std::string Utf8CharToGbk(std::string_view ch) {
     wchar_t w[2] = {};
-    int n = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, ch.data(), static_cast<int>(ch.size()), w, 2);
+    int n =
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, ch.data(), static_cast<int>(ch.size()), w, 2);
     if (n != 1 || IsPrivateUse(w[0])) return std::string();
     char buf[4];
     BOOL usedDefault = FALSE;
-    int m = ::WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, w, 1, buf, sizeof buf, nullptr, &usedDefault);
+    int m = ::WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, w, 1, buf, sizeof buf, nullptr,
+                                  &usedDefault);
     if (m <= 0 || usedDefault) return std::string();
     return std::string(buf, static_cast<std::size_t>(m));
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "window/uApplication.h"
+#include "qt/shell/uApplication.h"
 
 // Messages that reached the application's error handler, in order (GBK).
 inline std::vector<std::string>& ShownErrors() {

@@ -14,9 +14,10 @@
 #include "platform/Gbk.h"
 #include "platform/Locale.h"
 #include "platform/Registry.h"
+#include "qt/uMainFrmQt.h"
+#include "qt/uSetControls.h"
+#include "qt/uSetFrmQt.h"
 #include "setdialog/SetDialogTestMain.h"
-#include "setdialog/uSetControls.h"
-#include "setdialog/uSetFrm.h"
 #include "settings/uControlObj.h"
 #include "settings/uSysUtils.h"
 #include "settings/uToolsObj.h"
@@ -104,14 +105,18 @@ class SetFrmDataTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempProgramDir> dir;
-    std::unique_ptr<TSetFrm> frm;
+    std::unique_ptr<TSetFrm> form;
+    std::unique_ptr<TSetFrmQt> frm;
 
     // A dialog prepared as the settings command prepares it.
     void Open(const TXHBX& settings) {
-        frm = std::make_unique<TSetFrm>();
-        frm->img_leftbtn_XHBXClick(frm->img_leftbtn_XHBX);
-        frm->LoadData(settings, nullptr);
-        frm->LoadAutoRun();
+        frm.reset();
+        form = std::make_unique<TSetFrm>();
+        frm = std::make_unique<TSetFrmQt>(*form);
+        form->FormCreate(*frm);
+        form->img_leftbtn_XHBXClick();
+        form->LoadData(settings, nullptr);
+        form->LoadAutoRun();
     }
 
 private slots:
@@ -125,6 +130,7 @@ private slots:
     }
     void cleanup() {
         frm.reset();
+        form.reset();
         AppControl = nullptr;
         dir.reset();
     }
@@ -157,7 +163,7 @@ private slots:
         frm->edt_OnTime->setTime(QTime(7, 30));
         frm->edt_BJTP->setText(QStringLiteral("  /pics/背景.bmp "));
         frm->chk_KJQD->setChecked(true);
-        frm->img3Click(frm->img3);
+        form->img3Click();
 
         QCOMPARE(frm->result(), int(QDialog::Accepted));
         Keys xhbx = SampleKeys();
@@ -222,7 +228,7 @@ private slots:
         if (clear) frm->edt_XHBX_XHZQ->clear();
         QTest::keyClicks(frm->edt_XHBX_XHZQ, typed);
         QCOMPARE(frm->edt_XHBX_XHZQ->text(), shown);
-        frm->SaveXHBX();
+        form->SaveXHBX();
         QCOMPARE(QString::fromStdString(TTools::ReadIni("XHBX", "xhzq", "missing")), stored);
     }
 
@@ -242,7 +248,7 @@ private slots:
         QFETCH(int, after);
         Open(Sample());
         char c = static_cast<char>(key);
-        frm->edt_XHBX_XHZQ1KeyPress(frm->edt_flashlonger, c);
+        form->edt_XHBX_XHZQ1KeyPress(c);
         QCOMPARE(int(c), after);
     }
 
@@ -290,14 +296,14 @@ private slots:
         Open(s);
         QCOMPARE(int(shown.shown.size()), 1);
         QCOMPARE(frm->edt_flashlonger->text(), QStringLiteral("20"));
-        frm->SaveXHBX();
+        form->SaveXHBX();
         QCOMPARE(TTools::ReadIni("XHBX", "flashLonger", "missing"), AnsiString("20"));
     }
 
     void emptiedLengthIsStoredAsZero() {
         Open(Sample());
         frm->edt_flashlonger->clear();
-        frm->SaveXHBX();
+        form->SaveXHBX();
         QCOMPARE(TTools::ReadIni("XHBX", "flashLonger", "missing"), AnsiString("0"));
     }
 
@@ -310,7 +316,7 @@ private slots:
                  QStringLiteral("'99999999999' is not a valid integer value"));
         QCOMPARE(frm->edt_flashlonger->text(), QStringLiteral("99999999999"));
         QVERIFY(shown.shown.empty());
-        QVERIFY_THROWS_EXCEPTION(EConvertError, frm->edt_flashlongerChange(frm->edt_flashlonger));
+        QVERIFY_THROWS_EXCEPTION(EConvertError, form->edt_flashlongerChange());
     }
 
     void startAtLoginEntry_data() {
@@ -332,7 +338,7 @@ private slots:
         Open(Sample());
         QCOMPARE(frm->chk_KJQD->isChecked(), ticked);
         // Closing as it stands keeps a matching entry and removes any other.
-        frm->img3Click(frm->img3);
+        form->img3Click();
         QCOMPARE(AutoRunEntry(), ticked ? dir->ExePath() : AnsiString());
     }
 
@@ -389,16 +395,19 @@ private slots:
         AppControl = &control;
         bool checked = false;
         QTimer::singleShot(0, this, [&] {
-            QVERIFY(SetFrm && SetFrm->isVisible());
-            QVERIFY(SetFrm->isModal());
-            QCOMPARE(SetFrm->pgc1->ActivePage(), SetFrm->tsxhbx);
-            QCOMPARE(SetFrm->pnl_leftbtn_xhbx->Color(), 12377261);
-            QCOMPARE(SetFrm->edt_XHBX_XHZQ->text(), QStringLiteral("45"));
-            QCOMPARE(SetFrm->edt_BJTP->text(), QStringLiteral("/pics/旧.bmp"));
+            auto* SetFrmQt = qobject_cast<TSetFrmQt*>(QApplication::activeModalWidget());
+            QVERIFY(SetFrm && SetFrmQt && SetFrmQt->isVisible());
+            QVERIFY(SetFrmQt->isModal());
+            QCOMPARE(SetFrmQt->pgc1->ActivePage(), SetFrmQt->tsxhbx);
+            QCOMPARE(SetFrmQt->pnl_leftbtn_xhbx->Color(), 12377261);
+            QCOMPARE(SetFrmQt->edt_XHBX_XHZQ->text(), QStringLiteral("45"));
+            QCOMPARE(SetFrmQt->edt_BJTP->text(), QStringLiteral("/pics/旧.bmp"));
             checked = true;
-            QTest::mouseClick(SetFrm->img3, Qt::LeftButton, {}, QPoint(5, 5));
+            QTest::mouseClick(SetFrmQt->img3, Qt::LeftButton, {}, QPoint(5, 5));
         });
-        QVERIFY(ShowSetForm(Sample(), nullptr));
+        TMainFrm mainForm;
+        TMainFrmQt owner(mainForm);
+        QVERIFY(ShowSetForm(Sample(), nullptr, owner));
         QVERIFY(checked);
         QCOMPARE(SetFrm, nullptr);
         // A background chosen earlier survives a save that did not touch it.

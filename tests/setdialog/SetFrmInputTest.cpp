@@ -9,9 +9,9 @@
 
 #include "platform/Gbk.h"
 #include "platform/Locale.h"
+#include "qt/uSetControls.h"
+#include "qt/uSetFrmQt.h"
 #include "setdialog/SetDialogTestMain.h"
-#include "setdialog/uSetControls.h"
-#include "setdialog/uSetFrm.h"
 #include "settings/uControlObj.h"
 #include "settings/uSysUtils.h"
 #include "settings/uToolsObj.h"
@@ -42,14 +42,19 @@ class SetFrmInputTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempProgramDir> dir;
-    std::unique_ptr<TSetFrm> frm;
+    std::unique_ptr<TSetFrm> form;
+    std::unique_ptr<TSetFrmQt> frm;
 
+    // A dialog prepared as the settings command prepares it.
     void Open(const TXHBX& settings, const AnsiString& background = AnsiString()) {
-        frm = std::make_unique<TSetFrm>();
-        frm->img_leftbtn_XHBXClick(frm->img_leftbtn_XHBX);
-        frm->LoadData(settings, nullptr);
-        frm->LoadBackground(background);
-        frm->LoadAutoRun();
+        frm.reset();
+        form = std::make_unique<TSetFrm>();
+        frm = std::make_unique<TSetFrmQt>(*form);
+        form->FormCreate(*frm);
+        form->img_leftbtn_XHBXClick();
+        form->LoadData(settings, nullptr);
+        form->LoadBackground(background);
+        form->LoadAutoRun();
     }
     static TXHBX Settings() {
         TXHBX s;
@@ -67,6 +72,7 @@ private slots:
     void init() { dir = std::make_unique<TempProgramDir>(); }
     void cleanup() {
         frm.reset();
+        form.reset();
         dir.reset();
     }
 
@@ -143,7 +149,7 @@ private slots:
             QCOMPARE(edit->text(), longest);
         }
         QVERIFY(G(longest).size() <= static_cast<size_t>(TTools::IniValueMax));
-        frm->SaveAll();
+        form->SaveAll();
         for (const char* key : {"txnr", "OnTimeTxnr", "OnTimeTxnr2", "OnTimeTxnr3"})
             QCOMPARE(QString::fromStdString(plat::GbkToUtf8(TTools::ReadIni("XHBX", key, ""))), longest);
         QCOMPARE(QString::fromStdString(plat::GbkToUtf8(TTools::ReadIni("XTSZ", "BJTP", ""))), longest);

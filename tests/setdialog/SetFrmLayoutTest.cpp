@@ -4,17 +4,17 @@
 #include <QTimeEdit>
 #include <memory>
 
+#include "app/uSetFrm.h"
+#include "qt/uSetControls.h"
+#include "qt/uSetFrmQt.h"
 #include "setdialog/SetDialogTestMain.h"
-#include "setdialog/uSetControls.h"
-#include "setdialog/uSetFrm.h"
-#include "window/uFormMove.h"
 
 using namespace setdlg;
 
 namespace {
 
-constexpr TColor kPlain = 7920312;
-constexpr TColor kSelected = 12377261;
+constexpr setdlg::TColor kPlain = 7920312;
+constexpr setdlg::TColor kSelected = 12377261;
 
 void SendMove(QWidget* w, QPoint local) {
     QMouseEvent move(QEvent::MouseMove, local, w->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
@@ -33,7 +33,8 @@ void SendButton(QEvent::Type type, QWidget* w, QPoint local) {
 class SetFrmLayoutTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TSetFrm> frm;
+    std::unique_ptr<TSetFrm> form;
+    std::unique_ptr<TSetFrmQt> frm;
 
     // Which highlight bars are shown, as X (XHBX), D (DSBX), S (XTSZ) or "-" for none.
     QString ShownBars() const {
@@ -46,11 +47,16 @@ class SetFrmLayoutTest : public QObject {
 
 private slots:
     void init() {
-        frm = std::make_unique<TSetFrm>();
+        form = std::make_unique<TSetFrm>();
+        frm = std::make_unique<TSetFrmQt>(*form);
+        form->FormCreate(*frm);
         frm->show();
         QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
     }
-    void cleanup() { frm.reset(); }
+    void cleanup() {
+        frm.reset();
+        form.reset();
+    }
 
     void window() {
         QCOMPARE(frm->objectName(), QStringLiteral("SetFrm"));
@@ -58,67 +64,37 @@ private slots:
         QVERIFY(frm->windowFlags() & Qt::FramelessWindowHint);
         QVERIFY(frm->windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(frm->windowTitle(), QStringLiteral("设置"));
-        QVERIFY(frm->FormMove != nullptr);
     }
 
-    void placement_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QRect>("geometry");
-        QTest::newRow("title strip") << "pnl3"
-                                     << "TPanel" << QRect(0, 0, 703, 22);
-        QTest::newRow("close panel") << "pnl_TOP_R2"
-                                     << "TPanel" << QRect(676, 0, 27, 22);
-        QTest::newRow("close picture") << "img3"
-                                       << "TImage" << QRect(0, 0, 25, 22);
-        QTest::newRow("drag strip") << "img1"
-                                    << "TImage" << QRect(0, 0, 676, 22);
-        QTest::newRow("navigation") << "pnl1"
-                                    << "TPanel" << QRect(0, 22, 137, 319);
-        QTest::newRow("first entry") << "pnl_leftbtn_xhbx"
-                                     << "TPanel" << QRect(0, 0, 137, 41);
-        // The hidden reminder-list entry takes no room: the system entry follows at 41.
-        QTest::newRow("system entry") << "pnl_leftbtn_xtsz"
-                                      << "TPanel" << QRect(0, 41, 137, 41);
-        QTest::newRow("page area") << "pnl2"
-                                   << "TPanel" << QRect(137, 22, 566, 319);
-        QTest::newRow("top bar") << "Panel1"
-                                 << "TPanel" << QRect(0, 0, 566, 3);
-        QTest::newRow("right bar") << "pnl4"
-                                   << "TPanel" << QRect(563, 3, 3, 313);
-        QTest::newRow("bottom bar") << "pnl_bottom"
-                                    << "TPanel" << QRect(0, 316, 566, 3);
-        QTest::newRow("pages") << "pgc1"
-                               << "TPageControl" << QRect(0, 3, 563, 313);
-        QTest::newRow("reminder group") << "GroupBox2"
-                                        << "TGroupBox" << QRect(8, 8, 539, 257);
-        QTest::newRow("period") << "edt_XHBX_XHZQ"
-                                << "TRzNumericEdit" << QRect(151, 18, 81, 20);
-        QTest::newRow("slot 3 time") << "edt_OnTime3"
-                                     << "TTimeEdit" << QRect(151, 199, 81, 20);
-        QTest::newRow("animation group") << "GroupBox1"
-                                         << "TGroupBox" << QRect(8, 312, 401, 65);
-        QTest::newRow("animation length") << "edt_flashlonger"
-                                          << "TEdit" << QRect(86, 45, 81, 20);
-        QTest::newRow("list") << "RzCheckList1"
-                              << "TRzCheckList" << QRect(2, 2, 157, 257);
-        QTest::newRow("list details") << "RzPanel3"
-                                      << "TRzPanel" << QRect(159, 2, 380, 257);
-        QTest::newRow("sunday") << "RzCheckBox7"
-                                << "TRzCheckBox" << QRect(156, 131, 61, 17);
-        QTest::newRow("start at login") << "chk_KJQD"
-                                        << "TRzCheckBox" << QRect(18, 16, 115, 17);
-        QTest::newRow("background") << "edt_BJTP"
-                                    << "TRzButtonEdit" << QRect(80, 46, 443, 20);
-    }
-    void placement() {
-        QFETCH(QString, name);
-        QFETCH(QString, kind);
-        QFETCH(QRect, geometry);
-        auto* w = frm->findChild<QWidget*>(name);
-        QVERIFY2(w, qPrintable(name));
-        QCOMPARE(TSetFrm::ClassName(w), kind);
-        QCOMPARE(w->geometry(), geometry);
+    // What the user sees once the dialog has opened on the reminder page: the title strip, the close
+    // picture at its right end, the green column with the selected entry on top and the system entry
+    // directly below it, and the page area framed by green bars.
+    void drawnLayout() {
+        form->img_leftbtn_XHBXClick();
+        QTest::qWait(0);
+        const QImage shot = frm->grab().toImage();
+        QCOMPARE(shot.size(), QSize(703, 341));
+        struct Spot {
+            const char* what;
+            QPoint at;
+            QColor color;
+        } spots[] = {
+            {"title strip", {300, 10}, QColor(0xF0, 0xFB, 0xFF)},
+            {"selected reminder entry", {10, 30}, QColor(0xAD, 0xDC, 0xBC)},
+            {"system entry right below", {10, 70}, QColor(0xB8, 0xDA, 0x78)},
+            {"bare column", {60, 300}, QColor(0xB8, 0xDA, 0x78)},
+            {"bar above the pages", {300, 23}, QColor(0xB8, 0xDA, 0x78)},
+            {"bar right of the pages", {701, 200}, QColor(0xB8, 0xDA, 0x78)},
+            {"bar below the pages", {300, 339}, QColor(0xB8, 0xDA, 0x78)},
+        };
+        for (const Spot& spot : spots) QVERIFY2(shot.pixelColor(spot.at) == spot.color, spot.what);
+        // The close picture covers the strip's right end.
+        QVERIFY(shot.pixelColor(688, 11) != QColor(0xF0, 0xFB, 0xFF));
+        // The system entry's caption is drawn in its panel, below the reminder entry.
+        bool captionInk = false;
+        for (int x = 35; x < 95; ++x)
+            if (shot.pixelColor(x, 63 + 20) != QColor(0xB8, 0xDA, 0x78)) captionInk = true;
+        QVERIFY(captionInk);
     }
 
     void pagesWithoutTabs() {
@@ -167,8 +143,8 @@ private slots:
     void showHoverImage() {
         QFETCH(QString, name);
         QFETCH(QString, shown);
-        frm->ShowHoverImage("img_leftbtn_XTSZ");
-        frm->ShowHoverImage(name.toStdString());
+        form->ShowHoverImage("img_leftbtn_XTSZ");
+        form->ShowHoverImage(name.toStdString());
         QCOMPARE(ShownBars(), shown);
         // Every bar is set to fill its entry, shown or not; a shown one covers the whole entry.
         for (TImage* bar : {frm->img_leftbtn_XHBX, frm->img_leftbtn_DSBX, frm->img_leftbtn_XTSZ}) {
@@ -193,8 +169,8 @@ private slots:
         QFETCH(int, xhbx);
         QFETCH(int, dsbx);
         QFETCH(int, xtsz);
-        frm->SelectNavButton("pnl_leftbtn_xhbx");
-        frm->SelectNavButton(name.toStdString());
+        form->SelectNavButton("pnl_leftbtn_xhbx");
+        form->SelectNavButton(name.toStdString());
         QCOMPARE(frm->pnl_leftbtn_xhbx->Color(), xhbx);
         QCOMPARE(frm->pnl_leftbtn_dsbx->Color(), dsbx);
         QCOMPARE(frm->pnl_leftbtn_xtsz->Color(), xtsz);
@@ -242,7 +218,7 @@ private slots:
         QFETCH(QString, selected);
         frm->pgc1->SetActivePage(page == QLatin1String("tsxhbx") ? frm->tsxtsz : frm->tsxhbx);
         // A bar can be clicked once the pointer has shown it (the list entry's panel is hidden otherwise).
-        if (target.startsWith(QLatin1String("img_"))) frm->ShowHoverImage(target.toStdString());
+        if (target.startsWith(QLatin1String("img_"))) form->ShowHoverImage(target.toStdString());
         if (target == QLatin1String("img_leftbtn_DSBX")) frm->pnl_leftbtn_dsbx->show();
         auto* w = frm->findChild<QWidget*>(target);
         QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(3, 3));
@@ -253,7 +229,7 @@ private slots:
     }
 
     void pressingOnTheBareEntrySelectsNothing() {
-        frm->img_leftbtn_XHBXClick(frm->img_leftbtn_XHBX);
+        form->img_leftbtn_XHBXClick();
         QTest::mouseClick(frm->pnl_leftbtn_xtsz, Qt::LeftButton, {}, QPoint(120, 5));
         QCOMPARE(frm->pgc1->ActivePage(), frm->tsxhbx);
     }
@@ -267,7 +243,7 @@ private slots:
         SendMove(frm->img1, QPoint(100, 10));
         QCOMPARE(frm->pos(), start + QPoint(30, 15));
         SendButton(QEvent::MouseButtonRelease, frm->img1, QPoint(100, 10));
-        QVERIFY(!frm->FormMove->IsMoving);
+        QVERIFY(!form->FormMove.IsMoving);
         SendMove(frm->img1, QPoint(150, 15));
         QCOMPARE(frm->pos(), start + QPoint(30, 15));
     }
@@ -275,21 +251,10 @@ private slots:
     void captionDoesNotDrag() {
         const QPoint start = frm->pos();
         QTest::mousePress(frm->lbl_3, Qt::LeftButton, {}, QPoint(5, 5));
-        QVERIFY(!frm->FormMove->IsMoving);
+        QVERIFY(!form->FormMove.IsMoving);
         SendMove(frm->img1, QPoint(200, 20));
         QCOMPARE(frm->pos(), start);
         QTest::mouseRelease(frm->lbl_3, Qt::LeftButton, {}, QPoint(5, 5));
-    }
-
-    void componentsInCreationOrder() {
-        const auto& all = frm->Components();
-        auto index = [&](QObject* c) { return std::find(all.begin(), all.end(), c) - all.begin(); };
-        QVERIFY(index(frm->pnl3) < index(frm->img3));
-        QVERIFY(index(frm->img_leftbtn_XHBX) < index(frm->lbl_11));
-        QVERIFY(index(frm->pnl_leftbtn_xhbx) < index(frm->pnl_leftbtn_dsbx));
-        QVERIFY(index(frm->pnl_leftbtn_dsbx) < index(frm->pnl_leftbtn_xtsz));
-        QVERIFY(index(frm->edt_BJTP) < static_cast<long>(all.size()));
-        QCOMPARE(TSetFrm::ClassName(frm->RzPanel2), QStringLiteral("TRzPanel"));
     }
 };
 

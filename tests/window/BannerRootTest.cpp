@@ -8,7 +8,7 @@
 
 #include "QtTestMain.h"
 #include "platform/Log.h"
-#include "window/uBannerBrowser.h"
+#include "qt/uBannerBrowserQt.h"
 
 class BannerRootTest : public QObject {
     Q_OBJECT

@@ -14,14 +14,16 @@
 
 #include "QtTestMain.h"
 #include "app/uMainForm.h"
+#include "app/uWebBrowserManage.h"
 #include "platform/Errors.h"
 #include "platform/Gbk.h"
+#include "qt/shell/uApplication.h"
+#include "qt/uBannerBrowserQt.h"
+#include "qt/uBannerHelper.h"
+#include "qt/uMainFrmQt.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TempProgramDir.h"
-#include "window/uApplication.h"
-#include "window/uBannerHelper.h"
-#include "window/uWebBrowserManage.h"
 
 namespace {
 
@@ -59,9 +61,12 @@ struct Program {
         SetErrorSink([this](const std::string& message) { errors.push_back(plat::GbkToUtf8(message)); });
         SetBannerBrowserFactory(std::move(factory));
         form = std::make_unique<TMainFrm>();
-        QTRY_VERIFY(!form->TimerHide->isActive());
+        win = std::make_unique<TMainFrmQt>(*form);
+        form->FormCreate(*win);
+        QTRY_VERIFY(!win->TimerHide.isActive());
     }
     ~Program() {
+        win.reset();
         form.reset();
         SetBannerBrowserFactory({});
         SetErrorSink({});
@@ -71,6 +76,7 @@ struct Program {
     ScriptedBoxes boxes;
     std::vector<std::string> errors;
     std::unique_ptr<TMainFrm> form;
+    std::unique_ptr<TMainFrmQt> win;
 };
 
 QString FakeHelperScript() {

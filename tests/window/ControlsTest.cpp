@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "QtTestMain.h"
-#include "window/uControls.h"
+#include "qt/uControls.h"
 
 class ControlsTest : public QObject {
     Q_OBJECT

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "QtTestMain.h"
+#include "qt/uControls.h"
+#include "qt/uFitLabel.h"
 #include "settings/uToolsObj.h"
-#include "window/uControls.h"
-#include "window/uFitLabel.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "QtTestMain.h"
 #include "platform/Dialogs.h"
 #include "platform/Gbk.h"
-#include "window/uMessageBox.h"
-#include "window/uTranslations.h"
+#include "qt/shell/uMessageBox.h"
+#include "qt/shell/uTranslations.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "QtTestMain.h"
-#include "window/uPlatformChoice.h"
+#include "qt/shell/uPlatformChoice.h"
 
 class PlatformChoiceTest : public QObject {
     Q_OBJECT

@@ -3,7 +3,7 @@
 // the test object's cases.
 #include <QTest>
 
-#include "window/uApplication.h"
+#include "qt/shell/uApplication.h"
 
 #define CHIMEWICK_QTEST_MAIN(TestClass)                 \
     int main(int argc, char** argv) {                   \

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "QtTestMain.h"
-#include "window/uSingleInstance.h"
+#include "qt/shell/uSingleInstance.h"
 
 class SingleInstanceTest : public QObject {
     Q_OBJECT

@@ -1,0 +1,286 @@
+#include "app/uSetFrm.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "app/uMainView.h"
+#include "platform/AnsiBytes.h"
+#include "platform/Dialogs.h"
+#include "platform/Errors.h"
+#include "platform/Locale.h"
+#include "platform/Registry.h"
+#include "settings/uStrings.h"
+#include "settings/uSysUtils.h"
+#include "settings/uTimerInfo.h"
+#include "settings/uToolsObj.h"
+
+TSetFrm* SetFrm = nullptr;
+
+namespace {
+
+// The navigation column's entries: each panel with its highlight image, in the order they were made.
+struct TNavEntry {
+    const char* PanelName;
+    TSetControl Panel;
+    const char* ImageName;
+    TSetControl Image;
+};
+constexpr TNavEntry kNavEntries[] = {
+    {"pnl_leftbtn_xhbx", TSetControl::pnl_leftbtn_xhbx, "img_leftbtn_XHBX", TSetControl::img_leftbtn_XHBX},
+    {"pnl_leftbtn_dsbx", TSetControl::pnl_leftbtn_dsbx, "img_leftbtn_DSBX", TSetControl::img_leftbtn_DSBX},
+    {"pnl_leftbtn_xtsz", TSetControl::pnl_leftbtn_xtsz, "img_leftbtn_XTSZ", TSetControl::img_leftbtn_XTSZ},
+};
+
+// A time editor's text for a time of day: "HH:MM".
+AnsiString HourMinuteText(TDateTime value) {
+    int hour = 0, minute = 0, second = 0, ms = 0;
+    SysUtils::DecodeTime(value, hour, minute, second, ms);
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d:%02d", hour % 24, minute % 60);
+    return text;
+}
+
+// The time of day a time editor's "HH:MM" text stands for; raises on anything else.
+TDateTime HourMinuteValue(const AnsiString& text) {
+    const auto digit = [&](std::size_t i) { return text[i] >= '0' && text[i] <= '9'; };
+    if (text.size() != 5 || text[2] != ':' || !digit(0) || !digit(1) || !digit(3) || !digit(4))
+        throw EConvertError("'" + text + "' is not a valid time");
+    const int hour = (text[0] - '0') * 10 + (text[1] - '0');
+    const int minute = (text[3] - '0') * 10 + (text[4] - '0');
+    if (hour > 23 || minute > 59) throw EConvertError("'" + text + "' is not a valid time");
+    return SysUtils::EncodeTime(hour, minute, 0, 0);
+}
+
+// The period box's number: its digits (others are skipped), brought within the box's range.
+int32_t PeriodValue(const AnsiString& text) {
+    int64_t value = 0;
+    for (char c : text)
+        if (c >= '0' && c <= '9') value = std::min<int64_t>(value * 10 + (c - '0'), int64_t{1} << 40);
+    return static_cast<int32_t>(std::clamp<int64_t>(value, TSetFrm::PeriodMin, TSetFrm::PeriodMax));
+}
+
+}  // namespace
+
+void TSetFrm::FormCreate(ISetView& view) {
+    View = &view;
+    FormMove = TFormMove();
+}
+
+void TSetFrm::FormDestroy() {
+    FormMove.EndMove();
+}
+
+// ---- navigation ----------------------------------------------------------------------------------
+
+void TSetFrm::ShowHoverImage(const AnsiString& name) {
+    for (const TNavEntry& entry : kNavEntries)
+        View->SetVisible(entry.Image, plat::SameTextAscii(entry.ImageName, name));
+}
+
+void TSetFrm::SelectNavButton(const AnsiString& name) {
+    for (const TNavEntry& entry : kNavEntries)
+        View->SetColor(entry.Panel, plat::SameTextAscii(entry.PanelName, name) ? NavSelectedColor : NavColor);
+}
+
+void TSetFrm::img1MouseDown(int32_t x, int32_t y, TMouseButton button, TRect strip) {
+    FormMove.BeginMove(View, x, y, button, strip);
+}
+
+void TSetFrm::img1MouseMove(int32_t x, int32_t y) {
+    FormMove.MoveTo(x, y);
+}
+
+void TSetFrm::img1MouseUp() {
+    FormMove.EndMove();
+}
+
+void TSetFrm::pnl_leftbtn_xhbxMouseMove() {
+    ShowHoverImage("img_leftbtn_XHBX");
+}
+
+void TSetFrm::pnl_leftbtn_dsbxMouseMove() {
+    ShowHoverImage("img_leftbtn_DSBX");
+}
+
+void TSetFrm::pnl_leftbtn_xtszMouseMove() {
+    ShowHoverImage("img_leftbtn_XTSZ");
+}
+
+void TSetFrm::pnl1MouseMove() {
+    ShowHoverImage("NUN");
+}
+
+void TSetFrm::pnl3MouseMove() {
+    ShowHoverImage("NUN");
+}
+
+void TSetFrm::img_leftbtn_XHBXClick() {
+    ShowHoverImage("NUN");
+    SelectNavButton("pnl_leftbtn_XHBX");
+    View->ShowPage(TSetPage::tsxhbx);
+}
+
+void TSetFrm::img_leftbtn_DSBXClick() {
+    ShowHoverImage("NUN");
+    SelectNavButton("pnl_leftbtn_dsBX");
+    View->ShowPage(TSetPage::tsdsbx);
+}
+
+void TSetFrm::img_leftbtn_XTSZClick() {
+    ShowHoverImage("NUN");
+    SelectNavButton("pnl_leftbtn_Xtsz");
+    View->ShowPage(TSetPage::tsxtsz);
+}
+
+void TSetFrm::img3Click() {
+    SaveAll();  // raises on a failed write: the dialog then stays open
+    View->CloseModal();
+}
+
+// ---- filling -------------------------------------------------------------------------------------
+
+void TSetFrm::LoadData(const TXHBX& settings, TTimerInfos* list) {
+    using C = TSetControl;
+    TimerInfos = list;
+    View->SetChecked(C::chk_startxhbx, settings.startXHBJ);
+    View->SetText(C::edt_XHBX_XHZQ, SysUtils::IntToStr(std::clamp(settings.xhzq, PeriodMin, PeriodMax)));
+    View->SetText(C::edt_XHBX_TXNR, settings.txnr);
+    View->SetChecked(C::cbDsbj, settings.startDSBJ);
+    View->SetText(C::edt_OnTime, HourMinuteText(settings.OnTime));
+    View->SetText(C::edtOnTimeTXNR, settings.OnTimeTxnr);
+    View->SetChecked(C::cbDsbj2, settings.startDSBJ2);
+    View->SetText(C::edt_OnTime2, HourMinuteText(settings.OnTime2));
+    View->SetText(C::edtOnTimeTXNR2, settings.OnTimeTxnr2);
+    View->SetChecked(C::cbDsbj3, settings.startDSBJ3);
+    View->SetText(C::edt_OnTime3, HourMinuteText(settings.OnTime3));
+    View->SetText(C::edtOnTimeTXNR3, settings.OnTimeTxnr3);
+    View->SetChecked(C::chk_XHFlash, settings.startXHBJFlash);
+    View->SetText(C::edt_XHBX_Flash, settings.XHBXFlashSetByUser);
+    View->SetText(C::edt_XHBX_FlashWord, settings.XHBXFlashWord);
+    // A changed text runs the range check, which may reset it to "20".
+    View->SetText(C::edt_flashlonger, SysUtils::IntToStr(settings.flashLonger));
+}
+
+void TSetFrm::LoadAutoRun() {
+    const AnsiString value =
+        TTools::RegReadString(plat::RegRoot::LocalMachine, plat::RunKeyPath, AutoRunValueName);
+    View->SetChecked(TSetControl::chk_KJQD, value == TTools::GetExeName());
+}
+
+void TSetFrm::LoadBackground(const AnsiString& path) {
+    View->SetText(TSetControl::edt_BJTP, path);
+}
+
+// ---- saving --------------------------------------------------------------------------------------
+
+bool TSetFrm::SaveAll() {
+    SaveXHBX();
+    SaveTimerInfos();
+    SaveXTSZ();
+    return true;
+}
+
+void TSetFrm::SaveXHBX() {
+    using C = TSetControl;
+    const auto write = [](const char* key, const AnsiString& value) { TTools::WriteIni("XHBX", key, value); };
+    const auto checked = [this](C box) { return TTools::IIF(View->Checked(box), "1", "0"); };
+    const auto trimmed = [this](C edit) { return SysUtils::Trim(View->Text(edit)); };
+    const auto longTime = [this](C editor) {
+        return SysUtils::FormatDateTime(plat::CurrentFormatSettings().LongTimeFormat,
+                                        HourMinuteValue(View->Text(editor)));
+    };
+    // The period box holds plain digits within its range; an emptied box stands for one minute.
+    const AnsiString period = View->Text(C::edt_XHBX_XHZQ);
+    const AnsiString xhzq =
+        SysUtils::Trim(period).empty() ? AnsiString("1") : SysUtils::IntToStr(PeriodValue(period));
+    // The animation length is written as its check reads it: an empty box is 0.
+    AnsiString flashLonger = trimmed(C::edt_flashlonger);
+    if (flashLonger.empty()) flashLonger = "0";
+
+    write("startXHBJ", checked(C::chk_startxhbx));
+    write("xhzq", xhzq);
+    write("startDSBJ", checked(C::cbDsbj));
+    write("OnTime", longTime(C::edt_OnTime));
+    write("OnTimeTxnr", trimmed(C::edtOnTimeTXNR));
+    write("startDSBJ2", checked(C::cbDsbj2));
+    write("OnTime2", longTime(C::edt_OnTime2));
+    write("OnTimeTxnr2", trimmed(C::edtOnTimeTXNR2));
+    write("startDSBJ3", checked(C::cbDsbj3));
+    write("OnTime3", longTime(C::edt_OnTime3));
+    write("OnTimeTxnr3", trimmed(C::edtOnTimeTXNR3));
+    write("txnr", View->Text(C::edt_XHBX_TXNR));
+    write("startXHBJFlash", checked(C::chk_XHFlash));
+    write("XHBXFlashSetByUser", trimmed(C::edt_XHBX_Flash));
+    write("XHBXFlashWord", trimmed(C::edt_XHBX_FlashWord));
+    write("flashLonger", flashLonger);
+}
+
+bool TSetFrm::SaveTimerInfos() {
+    return true;
+}
+
+void TSetFrm::SaveXTSZ() {
+    TTools::WriteIni("XTSZ", "NotFirstStart", "1");
+    if (View->Checked(TSetControl::chk_KJQD))
+        TTools::RegWriteString(plat::RegRoot::LocalMachine, plat::RunKeyPath, AutoRunValueName,
+                               TTools::GetExeName());
+    else
+        TTools::RegDelete(plat::RegRoot::LocalMachine, plat::RunKeyPath, AutoRunValueName);
+    TTools::WriteIni("XTSZ", "BJTP", SysUtils::Trim(View->Text(TSetControl::edt_BJTP)));
+}
+
+// ---- input help ----------------------------------------------------------------------------------
+
+void TSetFrm::edt_XHBX_XHZQ1KeyPress(char& key) {
+    if (key != 8 && (key < '0' || key > '9')) key = 0;
+}
+
+void TSetFrm::edt_flashlongerChange() {
+    AnsiString text = View->Text(TSetControl::edt_flashlonger);
+    if (text.empty()) text = "0";
+    const int32_t seconds = SysUtils::StrToInt(text);
+    if (seconds < 0 || seconds > 45) {
+        plat::ShowMessageBox(Texts::Gbk("输入范围: 0-45 之间的一个值"), "Chimewick", plat::MB_OK);
+        View->SetText(TSetControl::edt_flashlonger, "20");
+    }
+}
+
+void TSetFrm::img_XHBX_FlashClick() {
+    AnsiString path;
+    if (View->ChooseFile({AnsiString(), Texts::Gbk("flash文件|*.swf")}, path))
+        View->SetText(TSetControl::edt_XHBX_Flash, path);
+}
+
+void TSetFrm::edt_BJTPButtonClick() {
+    AnsiString path;
+    if (View->ChooseFile({Texts::Gbk("界面背景"), AnsiString()}, path))
+        View->SetText(TSetControl::edt_BJTP, path);
+}
+
+// ---- the settings command's dialog ---------------------------------------------------------------
+
+bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner) {
+    // The dialog works on a private copy: the configuration itself changes only by the reload.
+    const TXHBX copy = settings;
+    TSetFrm dialog;
+    const std::unique_ptr<ISetView> view = owner.CreateSetView(dialog);
+    dialog.FormCreate(*view);
+    // The global names the dialog only while it is open, however the opening ends.
+    struct Open {
+        explicit Open(TSetFrm* d) { SetFrm = d; }
+        ~Open() { SetFrm = nullptr; }
+    } open(&dialog);
+    dialog.img_leftbtn_XHBXClick();
+    dialog.LoadData(copy, list);
+    dialog.LoadBackground(AppControl ? AppControl->BJTP : AnsiString());
+    dialog.LoadAutoRun();
+    // Centred on the screen.
+    const TRect screen = view->ScreenRect();
+    view->PlaceWindow({screen.Left + (screen.Width - TSetFrm::DesignWidth) / 2,
+                       screen.Top + (screen.Height - TSetFrm::DesignHeight) / 2, TSetFrm::DesignWidth,
+                       TSetFrm::DesignHeight});
+    view->ShowModal();
+    dialog.FormDestroy();
+    return true;
+}

@@ -1,0 +1,90 @@
+#pragma once
+// The settings dialog's behaviour: navigation (hover highlight, selected entry, pages), the drag, what
+// fills the controls and what closing writes to the settings file and the start-at-login entry, the
+// animation length's key filter and range check, and the file pickers. The dialog draws nothing itself:
+// it talks to its window through ISetView, and the window forwards its events to the handlers below.
+#include <cstdint>
+#include <vector>
+
+#include "app/uFormMove.h"
+#include "app/uSetView.h"
+#include "platform/Types.h"
+#include "settings/uControlObj.h"
+
+class IMainView;
+class TTimerInfos;
+
+class TSetFrm {
+public:
+    static constexpr int32_t DesignWidth = 703;
+    static constexpr int32_t DesignHeight = 341;
+    // Navigation colours: an entry, the selected entry.
+    static constexpr TColor NavColor = 7920312;           // #B8DA78
+    static constexpr TColor NavSelectedColor = 12377261;  // #ADDCBC
+    // The period box holds whole minutes from PeriodMin to PeriodMax, whose length in seconds still
+    // fits 32 bits; at most PeriodDigits digits can be typed.
+    static constexpr int32_t PeriodMin = 1;
+    static constexpr int32_t PeriodMax = 35791394;
+    static constexpr int PeriodDigits = 8;
+
+    TSetFrm() = default;
+    TSetFrm(const TSetFrm&) = delete;
+    TSetFrm& operator=(const TSetFrm&) = delete;
+
+    // Binds the dialog to its window (ShowSetForm does this right after creating the window).
+    void FormCreate(ISetView& view);
+    void FormDestroy();
+
+    // Shows the highlight image whose name equals name (ASCII letters compared without case) and hides
+    // the others; "NUN" hides them all.
+    void ShowHoverImage(const AnsiString& name);
+    // Gives the entry panel named name (without case) the selected colour, the others the plain one.
+    void SelectNavButton(const AnsiString& name);
+
+    // Fills the controls from the settings block and keeps the list.
+    void LoadData(const TXHBX& settings, TTimerInfos* list);
+    // Ticks start at login when the entry names this program.
+    void LoadAutoRun();
+    // Puts the stored background path into its box.
+    void LoadBackground(const AnsiString& path);
+    // Writes everything; raises on the first write that fails (what was written before stays).
+    bool SaveAll();
+    void SaveXHBX();
+    bool SaveTimerInfos();
+    void SaveXTSZ();
+
+    // Events of the window.
+    // Any button; strip is img1's place in the coordinates of x, y (empty: no limit to the drag).
+    void img1MouseDown(int32_t x, int32_t y, TMouseButton button = TMouseButton::Left, TRect strip = {});
+    void img1MouseMove(int32_t x, int32_t y);
+    void img1MouseUp();  // any button
+    void pnl_leftbtn_xhbxMouseMove();
+    void pnl_leftbtn_dsbxMouseMove();
+    void pnl_leftbtn_xtszMouseMove();
+    void pnl1MouseMove();
+    void pnl3MouseMove();
+    void img_leftbtn_XHBXClick();
+    void img_leftbtn_DSBXClick();
+    void img_leftbtn_XTSZClick();
+    // Saves everything, then closes the dialog. A failing save raises out of here before the dialog is
+    // closed, so it stays open with the user's input.
+    void img3Click();
+    // A typed character for edt_flashlonger: backspace and digits pass, anything else becomes 0.
+    void edt_XHBX_XHZQ1KeyPress(char& key);
+    // edt_flashlonger's text changed: outside 0..45 shows the range message and puts back "20"; a
+    // text that is no whole number raises the conversion error.
+    void edt_flashlongerChange();
+    void img_XHBX_FlashClick();
+    void edt_BJTPButtonClick();
+
+    ISetView* View = nullptr;  // not owned
+    TFormMove FormMove;
+    TTimerInfos* TimerInfos = nullptr;  // not owned
+};
+
+// The dialog while it is open; null otherwise.
+extern TSetFrm* SetFrm;
+
+// Runs the dialog modally on a copy of the settings and the given reminder list, in a window made by
+// owner; true once it has closed.
+bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner);

@@ -1,0 +1,247 @@
+// The settings dialog's behaviour against a recording view: what fills the controls, the bytes that
+// closing writes, the key filter, the range message, navigation, the pickers and a failing save.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "FakeViews.h"
+#include "app/uSetFrm.h"
+#include "platform/Dialogs.h"
+#include "platform/Errors.h"
+#include "platform/Gbk.h"
+#include "platform/Locale.h"
+#include "platform/Registry.h"
+#include "settings/FakeRegistry.h"
+#include "settings/uControlObj.h"
+#include "settings/uSysUtils.h"
+#include "settings/uToolsObj.h"
+#include "support/ScriptedBoxes.h"
+#include "support/TempProgramDir.h"
+#include "support/TestHost.h"
+
+namespace {
+
+using C = TSetControl;
+
+AnsiString G(const char* utf8) {
+    return plat::Utf8ToGbk(utf8);
+}
+
+TXHBX Sample() {
+    TXHBX s;
+    s.startXHBJ = true;
+    s.xhzq = 45;
+    s.OnTime = SysUtils::EncodeTime(12, 0, 0, 0);
+    s.OnTimeTxnr = G("该准备吃午饭了！");
+    s.startDSBJ2 = true;
+    s.OnTime2 = SysUtils::EncodeTime(17, 5, 0, 0);
+    s.OnTimeTxnr2 = G("下班");
+    s.OnTime3 = SysUtils::EncodeTime(21, 0, 0, 0);
+    s.OnTimeTxnr3 = G("副本");
+    s.txnr = G("看一眼蓝天吧！");
+    s.startXHBJFlash = true;
+    s.XHBXFlashSetByUser = "/movies/a.swf";
+    s.XHBXFlashWord = G("到点");
+    s.flashLonger = 30;
+    return s;
+}
+
+// A dialog prepared as the settings command prepares it, on a fresh program folder.
+struct Dialog {
+    explicit Dialog(const TXHBX& settings = Sample()) {
+        plat::FormatSettings fs;  // a 24-hour locale with ':' between the fields
+        plat::SetFormatSettings(fs);
+        form.FormCreate(view);
+        form.img_leftbtn_XHBXClick();
+        form.LoadData(settings, nullptr);
+        form.LoadAutoRun();
+    }
+    TempProgramDir dir;
+    ScriptedBoxes boxes{{plat::IDOK, plat::IDOK}};
+    TSetFrm form;
+    FakeSetView view{form, {}};
+};
+
+}  // namespace
+
+TEST(SetFrmLoad, FillsTheControlsAndOpensOnTheReminderPage) {
+    Dialog d;
+    EXPECT_EQ(d.view.Page, TSetPage::tsxhbx);
+    EXPECT_EQ(d.view.Colors[C::pnl_leftbtn_xhbx], TSetFrm::NavSelectedColor);
+    EXPECT_EQ(d.view.Colors[C::pnl_leftbtn_xtsz], TSetFrm::NavColor);
+    EXPECT_FALSE(d.view.Visible[C::img_leftbtn_XHBX]);
+    EXPECT_TRUE(d.view.Checked(C::chk_startxhbx));
+    EXPECT_EQ(d.view.Text(C::edt_XHBX_XHZQ), "45");
+    EXPECT_EQ(d.view.Text(C::edt_OnTime2), "17:05");
+    EXPECT_EQ(d.view.Text(C::edt_OnTime3), "21:00");
+    EXPECT_EQ(d.view.Text(C::edtOnTimeTXNR2), G("下班"));
+    EXPECT_EQ(d.view.Text(C::edt_flashlonger), "30");
+    EXPECT_FALSE(d.view.Checked(C::chk_KJQD));
+    EXPECT_TRUE(d.boxes.shown.empty());
+    EXPECT_FALSE(std::filesystem::exists(d.dir.IniDir()));  // nothing written before closing
+}
+
+TEST(SetFrmSave, ClosingWritesEveryKeyInOrder) {
+    if (testhost::UnderWine()) GTEST_SKIP() << "Wine's profile writer drops the blanks around a value";
+    Dialog d;
+    d.view.SetText(C::edt_XHBX_TXNR, G("  走走  "));
+    d.view.SetText(C::edtOnTimeTXNR, G(" 午饭\t"));
+    d.view.SetText(C::edtOnTimeTXNR3, "   ");
+    d.view.SetText(C::edt_OnTime, "07:30");
+    d.view.SetText(C::edt_BJTP, G("  /pics/背景.bmp "));
+    d.view.SetChecked(C::chk_KJQD, true);
+    d.form.img3Click();
+    EXPECT_TRUE(d.view.Closed);
+    const std::string expected =
+        "[XHBX]\r\nstartXHBJ=1\r\nxhzq=45\r\nstartDSBJ=0\r\nOnTime=07:30:00\r\nOnTimeTxnr=" + G("午饭") +
+        "\r\nstartDSBJ2=1\r\nOnTime2=17:05:00\r\nOnTimeTxnr2=" + G("下班") +
+        "\r\nstartDSBJ3=0\r\nOnTime3=21:00:00\r\nOnTimeTxnr3=\r\ntxnr=" + G("  走走  ") +
+        "\r\nstartXHBJFlash=1\r\nXHBXFlashSetByUser=/movies/a.swf\r\nXHBXFlashWord=" + G("到点") +
+        "\r\nflashLonger=30\r\n[XTSZ]\r\nNotFirstStart=1\r\nBJTP=" + G("/pics/背景.bmp") + "\r\n";
+    EXPECT_EQ(d.dir.ReadIni(), expected);
+    EXPECT_EQ(TTools::RegReadString(plat::RegRoot::LocalMachine, plat::RunKeyPath, AutoRunValueName),
+              d.dir.ExePath());
+}
+
+TEST(SetFrmSave, PeriodBoxIsStoredAsAPlainNumberInRange) {
+    struct Case {
+        int32_t loaded;
+        const char* typed;  // null: as loaded
+        const char* stored;
+    } cases[] = {{1000, nullptr, "1000"},
+                 {-5, nullptr, "1"},
+                 {40000000, nullptr, "35791394"},
+                 {120, "", "1"},
+                 {120, "  ", "1"},
+                 {120, "0", "1"},
+                 {120, "007", "7"},
+                 {120, "99999999999", "35791394"}};
+    for (const Case& c : cases) {
+        TXHBX s = Sample();
+        s.xhzq = c.loaded;
+        Dialog d(s);
+        if (c.typed) d.view.SetText(C::edt_XHBX_XHZQ, c.typed);
+        d.form.SaveXHBX();
+        EXPECT_EQ(TTools::ReadIni("XHBX", "xhzq", "missing"), c.stored) << c.loaded;
+    }
+}
+
+TEST(SetFrmInput, KeyFilterPassesDigitsAndBackspace) {
+    struct Case {
+        int key, after;
+    } cases[] = {{'0', '0'}, {'9', '9'}, {8, 8}, {'a', 0}, {'-', 0}, {' ', 0}, {22, 0}, {0x7f, 0}};
+    Dialog d;
+    for (const Case& c : cases) {
+        char key = static_cast<char>(c.key);
+        d.form.edt_XHBX_XHZQ1KeyPress(key);
+        EXPECT_EQ(int(key), c.after) << c.key;
+    }
+}
+
+TEST(SetFrmInput, RangeCheck) {
+    struct Case {
+        const char* text;
+        size_t boxes;
+        const char* after;
+    } cases[] = {{"60", 1, "20"}, {"45", 0, "45"}, {"0", 0, "0"}, {"-1", 1, "20"}, {"", 0, ""}};
+    for (const Case& c : cases) {
+        Dialog d;
+        d.view.SetText(C::edt_flashlonger, c.text);
+        ASSERT_EQ(d.boxes.shown.size(), c.boxes) << c.text;
+        if (c.boxes) {
+            EXPECT_EQ(plat::GbkToUtf8(d.boxes.shown[0].Text), "输入范围: 0-45 之间的一个值");
+            EXPECT_EQ(d.boxes.shown[0].Caption, "Chimewick");
+            EXPECT_EQ(d.boxes.shown[0].Style, plat::MB_OK);
+        }
+        EXPECT_EQ(d.view.Text(C::edt_flashlonger), c.after);
+    }
+    Dialog d;
+    d.view.Texts[C::edt_flashlonger] = "99999999999";
+    try {
+        d.form.edt_flashlongerChange();
+        ADD_FAILURE() << "no error";
+    } catch (const EConvertError& e) {
+        EXPECT_STREQ(e.what(), "'99999999999' is not a valid integer value");
+    }
+    EXPECT_EQ(d.view.Text(C::edt_flashlonger), "99999999999");
+}
+
+// A length outside the range in the file shows the message while the dialog is prepared; "20" is then
+// what closing writes.
+TEST(SetFrmInput, OutOfRangeLengthFromTheFileIsReplaced) {
+    TXHBX s = Sample();
+    s.flashLonger = 60;
+    Dialog d(s);
+    EXPECT_EQ(d.boxes.shown.size(), 1u);
+    d.form.SaveXHBX();
+    EXPECT_EQ(TTools::ReadIni("XHBX", "flashLonger", "missing"), "20");
+}
+
+TEST(SetFrmNavigation, HoverAndSelectCompareNamesWithoutCase) {
+    struct Case {
+        const char* name;
+        bool xhbx, dsbx, xtsz;
+    } cases[] = {{"NUN", false, false, false},
+                 {"img_leftbtn_XHBX", true, false, false},
+                 {"IMG_LEFTBTN_XTSZ", false, false, true},
+                 {"img_leftbtn_dsbx", false, true, false},
+                 {"img1", false, false, false},
+                 {"img_leftbtn_XHBx1", false, false, false}};
+    Dialog d;
+    for (const Case& c : cases) {
+        d.form.ShowHoverImage("img_leftbtn_XTSZ");
+        d.form.ShowHoverImage(c.name);
+        EXPECT_EQ(d.view.Visible[C::img_leftbtn_XHBX], c.xhbx) << c.name;
+        EXPECT_EQ(d.view.Visible[C::img_leftbtn_DSBX], c.dsbx) << c.name;
+        EXPECT_EQ(d.view.Visible[C::img_leftbtn_XTSZ], c.xtsz) << c.name;
+    }
+    d.form.SelectNavButton("pnl_leftbtn_dsBX");
+    EXPECT_EQ(d.view.Colors[C::pnl_leftbtn_dsbx], TSetFrm::NavSelectedColor);
+    EXPECT_EQ(d.view.Colors[C::pnl_leftbtn_xhbx], TSetFrm::NavColor);
+    // Each entry's click: no bar, its panel selected, its page.
+    d.form.pnl_leftbtn_xtszMouseMove();
+    EXPECT_TRUE(d.view.Visible[C::img_leftbtn_XTSZ]);
+    d.form.img_leftbtn_XTSZClick();
+    EXPECT_FALSE(d.view.Visible[C::img_leftbtn_XTSZ]);
+    EXPECT_EQ(d.view.Page, TSetPage::tsxtsz);
+    EXPECT_EQ(d.view.Colors[C::pnl_leftbtn_xtsz], TSetFrm::NavSelectedColor);
+    d.form.img_leftbtn_DSBXClick();
+    EXPECT_EQ(d.view.Page, TSetPage::tsdsbx);
+    d.form.pnl_leftbtn_xhbxMouseMove();
+    d.form.pnl1MouseMove();
+    EXPECT_FALSE(d.view.Visible[C::img_leftbtn_XHBX]);
+}
+
+TEST(SetFrmPickers, ChosenFileGoesIntoItsBox) {
+    Dialog d;
+    d.form.edt_BJTPButtonClick();  // cancelled
+    EXPECT_EQ(d.view.Text(C::edt_BJTP), "");
+    d.view.ChosenFile = G("/pics/新.bmp");
+    d.form.edt_BJTPButtonClick();
+    EXPECT_EQ(d.view.Text(C::edt_BJTP), G("/pics/新.bmp"));
+    d.view.ChosenFile = "/movies/b.swf";
+    d.form.img_XHBX_FlashClick();
+    EXPECT_EQ(d.view.Text(C::edt_XHBX_Flash), "/movies/b.swf");
+    ASSERT_EQ(d.view.Choices.size(), 3u);
+    EXPECT_EQ(plat::GbkToUtf8(d.view.Choices[0].Title), "界面背景");
+    EXPECT_EQ(d.view.Choices[0].Filter, "");  // every picture format
+    EXPECT_EQ(plat::GbkToUtf8(d.view.Choices[2].Filter), "flash文件|*.swf");
+}
+
+// A refused start-at-login write ends the save there: the dialog stays open, what was written before
+// stays, the background is not written.
+TEST(SetFrmSave, FailingSaveKeepsTheDialogOpen) {
+    Dialog d;
+    FakeRegistry registry;
+    registry.refuseWrite = true;
+    d.view.SetChecked(C::chk_KJQD, true);
+    d.view.SetText(C::edt_BJTP, "/pics/a.bmp");
+    EXPECT_THROW(d.form.img3Click(), Exception);
+    EXPECT_FALSE(d.view.Closed);
+    EXPECT_EQ(TTools::ReadIni("XTSZ", "NotFirstStart", "missing"), "1");
+    EXPECT_EQ(TTools::ReadIni("XTSZ", "BJTP", "missing"), "missing");
+}
