@@ -93,7 +93,9 @@ bench-peers: bench-build
 	./scripts/install-peers
 	python3 bench/peers --exe $(BENCH_BUILD)/chimewick --markdown
 
-run: build
+# Builds the program and its banner helper only (the tests are built by `make test`), then starts it.
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target program
 	./scripts/run $(BUILD)/chimewick
 
 # The program into $(PREFIX)/lib/chimewick, a launcher link in $(PREFIX)/bin, desktop entry and icons.

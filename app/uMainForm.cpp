@@ -236,8 +236,8 @@ void TMainFrm::mni_SetClick() {
     LoadBackground();
 }
 
-void TMainFrm::img1MouseDown(int32_t x, int32_t y) {
-    if (View) FormMove.BeginMove(View, x, y);
+void TMainFrm::img1MouseDown(int32_t x, int32_t y, TMouseButton button, TRect strip) {
+    if (View) FormMove.BeginMove(View, x, y, button, strip);
 }
 
 void TMainFrm::img1MouseMove(int32_t x, int32_t y) {

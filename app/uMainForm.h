@@ -81,7 +81,8 @@ public:
     // A left press on the tray icon (or a second start asking the running copy to show itself):
     // slides the window up, then takes the icon out of the tray.
     void TrayIconClick();
-    void img1MouseDown(int32_t x, int32_t y);  // any button
+    // Any button; strip is img1's place in the coordinates of x, y (empty: no limit to the drag).
+    void img1MouseDown(int32_t x, int32_t y, TMouseButton button = TMouseButton::Left, TRect strip = {});
     void img1MouseMove(int32_t x, int32_t y);
     void img1MouseUp();  // any button
 

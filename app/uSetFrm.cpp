@@ -84,8 +84,8 @@ void TSetFrm::SelectNavButton(const AnsiString& name) {
         View->SetColor(entry.Panel, plat::SameTextAscii(entry.PanelName, name) ? NavSelectedColor : NavColor);
 }
 
-void TSetFrm::img1MouseDown(int32_t x, int32_t y) {
-    FormMove.BeginMove(View, x, y);
+void TSetFrm::img1MouseDown(int32_t x, int32_t y, TMouseButton button, TRect strip) {
+    FormMove.BeginMove(View, x, y, button, strip);
 }
 
 void TSetFrm::img1MouseMove(int32_t x, int32_t y) {

@@ -54,7 +54,8 @@ public:
     void SaveXTSZ();
 
     // Events of the window.
-    void img1MouseDown(int32_t x, int32_t y);  // any button
+    // Any button; strip is img1's place in the coordinates of x, y (empty: no limit to the drag).
+    void img1MouseDown(int32_t x, int32_t y, TMouseButton button = TMouseButton::Left, TRect strip = {});
     void img1MouseMove(int32_t x, int32_t y);
     void img1MouseUp();  // any button
     void pnl_leftbtn_xhbxMouseMove();

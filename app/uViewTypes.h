@@ -16,8 +16,12 @@ struct TRect {
     int32_t Height = 0;
     int32_t Right() const { return Left + Width; }   // one past the last column
     int32_t Bottom() const { return Top + Height; }  // one past the last row
+    bool Contains(TPoint p) const { return p.X >= Left && p.X < Right() && p.Y >= Top && p.Y < Bottom(); }
     bool operator==(const TRect&) const = default;
 };
+
+// The mouse button that pressed or let go.
+enum class TMouseButton { Left, Right, Middle, Other };
 
 // A colour as the settings and the layout tables store it: 24 bits with red in the low byte
 // (0x00BBGGRR), the same layout as a Windows COLORREF.

@@ -13,6 +13,7 @@ if(CHIMEWICK_BANNER)
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   target_include_directories(chimewick-banner PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(chimewick-banner PRIVATE Qt6::WebEngineWidgets Qt6::Quick)
+  add_dependencies(program chimewick-banner)
   # The program looks for the helper beside itself (installed there by cmake/install.cmake).
   set_property(SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/qt/uBannerBrowserQt.cpp APPEND
                PROPERTY COMPILE_DEFINITIONS CHIMEWICK_WITH_BANNER=1)

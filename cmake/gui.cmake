@@ -20,5 +20,6 @@ target_include_directories(chimewick_gui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 add_executable(chimewick ${CMAKE_CURRENT_SOURCE_DIR}/qt/shell/main.cpp)
 target_link_libraries(chimewick PRIVATE chimewick_gui)
 set_target_properties(chimewick PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_dependencies(program chimewick)
 
 include(${CMAKE_CURRENT_LIST_DIR}/banner.cmake)

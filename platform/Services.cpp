@@ -1,5 +1,6 @@
 // The replaceable services of the platform layer: which clock, locale facts, start-at-login store,
-// box hook and executable path are in use. The per-OS files supply the real ones.
+// box hook, executable path and log are in use. The per-OS files supply the real ones.
+#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -7,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ExePath.h"
 #include "platform/Locale.h"
+#include "platform/Log.h"
 #include "platform/Registry.h"
 
 namespace plat {
@@ -21,6 +23,7 @@ std::optional<FormatSettings> g_formatSettings;
 Registry* g_registry = nullptr;
 MessageBoxHook g_messageBoxHook;
 std::string g_exeOverride;
+std::function<void(const std::string&)> g_logSink;
 
 const Clock& SystemClockInstance() {
     static const std::unique_ptr<Clock> clock = CreateSystemClock();
@@ -67,6 +70,18 @@ std::string ExecutablePath() {
 }
 void SetExecutablePathOverride(const std::string& path) {
     g_exeOverride = path;
+}
+
+void LogLine(const std::string& line) {
+    if (g_logSink) {
+        g_logSink(line);
+        return;
+    }
+    std::fprintf(stderr, "chimewick: %s\n", line.c_str());
+    std::fflush(stderr);
+}
+void SetLogSink(std::function<void(const std::string&)> sink) {
+    g_logSink = std::move(sink);
 }
 
 }  // namespace plat

@@ -153,15 +153,23 @@ TLabel::TLabel(QWidget* parent, const QString& caption) : QLabel(caption, parent
 }
 
 void TLabel::SetFace(const QString& family, int pixelSize, bool bold, const QColor& color) {
+    StyleLabel(this, family, pixelSize, bold, color);
+}
+
+QLabel* StyleLabel(QLabel* label, const QString& family, int pixelSize, bool bold, const QColor& color) {
     QFont font(family);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
-    setFont(font);
+    label->setFont(font);
     if (color.isValid()) {
-        QPalette pal = palette();
+        QPalette pal = label->palette();
         pal.setColor(QPalette::WindowText, color);
-        setPalette(pal);
+        label->setPalette(pal);
     }
+    label->setAutoFillBackground(false);
+    label->setContentsMargins(0, 0, 0, 0);
+    label->setMargin(0);
+    return label;
 }
 
 void TLabel::mousePressEvent(QMouseEvent* event) {

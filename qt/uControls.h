@@ -111,3 +111,6 @@ private:
 // A label with the face given (see TLabel::SetFace).
 TLabel* MakeLabel(QWidget* parent, const QString& family, int pixelSize, bool bold,
                   const QColor& color = QColor());
+// Gives a label made elsewhere the same look; returns it.
+QLabel* StyleLabel(QLabel* label, const QString& family, int pixelSize, bool bold,
+                   const QColor& color = QColor());

@@ -9,6 +9,8 @@
 #include "qt/shell/uQtText.h"
 #include "qt/shell/uResources.h"
 #include "qt/uBannerBrowserQt.h"
+#include "qt/uFitLabel.h"
+#include "qt/uMouseButton.h"
 #include "qt/uSetFrmQt.h"
 #include "qt/uTrayIcon.h"
 
@@ -63,9 +65,8 @@ void TMainFrmQt::CreateControls() {
 
     Panel1 = new TPanel(this, ColorFromStored(kContentColor));
     img_BJTP = new TImage(Panel1);  // created first: lowest of the panel's elements
-    lbl_1 = MakeLabel(Panel1, kKaiTi, 16, true);
-    lbl_1->setWordWrap(true);
-    lbl_1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Designed for three lines of its face: whole lines only, however tall the fallback face is.
+    lbl_1 = StyleLabel(new TFitLabel(Panel1, 3), kKaiTi, 16, true);
     lbl_2 = MakeLabel(Panel1, QStringLiteral("Cambria"), 48, true, ColorFromStored(kClockColor));
     lbl_BBSJ = MakeLabel(Panel1, kKaiTi, 16, true);
 
@@ -96,8 +97,9 @@ void TMainFrmQt::CreateControls() {
     lbl_BBSJ->move(8, 65);
     WebBrowser->setGeometry(-16, -16, 586, 139);
 
-    connect(img1, &TImage::MouseDown, this,
-            [this](Qt::MouseButton, int x, int y) { Form.img1MouseDown(x, y); });
+    connect(img1, &TImage::MouseDown, this, [this](Qt::MouseButton button, int x, int y) {
+        Form.img1MouseDown(x, y, ToMouseButton(button), {0, 0, img1->width(), img1->height()});
+    });
     connect(img1, &TImage::MouseMove, this, [this](int x, int y) { Form.img1MouseMove(x, y); });
     connect(img1, &TImage::MouseUp, this, [this](Qt::MouseButton, int, int) { Form.img1MouseUp(); });
     connect(img_set, &TImage::Click, this, [this] { Form.img_setClick(); });

@@ -10,6 +10,8 @@
 #include <algorithm>
 
 #include "qt/shell/uApplication.h"
+#include "qt/uControls.h"
+#include "settings/uToolsObj.h"
 
 namespace setdlg {
 
@@ -149,6 +151,9 @@ void TRzPanel::paintEvent(QPaintEvent*) {
 // ---- edits ---------------------------------------------------------------------------------------
 
 TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
+    // No more than the settings file keeps: a longer text would come back cut, perhaps in the middle of
+    // a character.
+    setMaxLength(TTools::IniTextMaxChars);
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (OnChange) RunStep([this] { OnChange(this); });
     });

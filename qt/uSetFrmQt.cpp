@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTimeEdit>
 
 #include "qt/uSetControls.h"
@@ -14,16 +15,17 @@ using namespace setdlg;
 
 namespace {
 
-// Every picture format the toolkit can read, all together first, then one by one.
+// Every picture format the toolkit can read, all together first, then one by one, named in Chinese
+// like the rest of the chooser.
 QString PictureFilter() {
     QStringList patterns;
     QStringList single;
     for (const QByteArray& format : QImageReader::supportedImageFormats()) {
         const QString pattern = QStringLiteral("*.") + QString::fromLatin1(format).toLower();
         patterns << pattern;
-        single << QStringLiteral("%1 (%2)").arg(QString::fromLatin1(format).toUpper(), pattern);
+        single << Q("%1 图片 (%2)").arg(QString::fromLatin1(format).toUpper(), pattern);
     }
-    return QStringLiteral("All (%1);;").arg(patterns.join(u' ')) + single.join(QStringLiteral(";;"));
+    return Q("所有图片 (%1);;").arg(patterns.join(u' ')) + single.join(QStringLiteral(";;"));
 }
 
 // "description|pattern|description|pattern" as Qt's name filters ("description (pattern)").
@@ -138,8 +140,17 @@ void TSetFrmQt::SetText(TSetControl control, const AnsiString& text) {
     QWidget* w = Control(control);
     if (auto* time = qobject_cast<QTimeEdit*>(w))
         time->setTime(QTime::fromString(ToQ(text), QStringLiteral("HH:mm")));
-    else if (auto* edit = qobject_cast<QLineEdit*>(w))
+    else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         edit->setText(ToQ(text));
+        edit->setCursorPosition(0);  // setText leaves the caret, and the view, at the end
+    }
+}
+
+void TSetFrmQt::showEvent(QShowEvent* event) {
+    // The first control of the tab order of the page the dialog opens on, as if tabbed to: a time
+    // editor then has its hour selected, ready to be typed over.
+    if (!event->spontaneous()) edt_OnTime->setFocus(Qt::TabFocusReason);
+    QDialog::showEvent(event);
 }
 
 bool TSetFrmQt::Checked(TSetControl control) const {

@@ -58,6 +58,10 @@ public:
     void ShowModal() override;
     void CloseModal() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
+public:
     TSetFrm& Form;
 
     // Title strip.

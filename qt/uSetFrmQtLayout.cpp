@@ -1,11 +1,12 @@
 // Builds the settings dialog's controls and binds their events to the dialog's handlers.
-#include <QTimeEdit>
 #include <initializer_list>
 
+#include "qt/uMouseButton.h"
 #include "qt/uSetControls.h"
 #include "qt/uSetFrmLook.h"
 #include "qt/uSetFrmQt.h"
 #include "qt/uSetPictures.h"
+#include "qt/uTimeEdit.h"
 
 using namespace setdlg;
 
@@ -174,8 +175,7 @@ void TSetFrmQt::CreateReminderPage() {
         field->setText(Q(text));
     };
     auto time = [&](QTimeEdit*& field, const char* name, int left, int top) {
-        field = Own(new QTimeEdit(g), name);
-        field->setDisplayFormat(QStringLiteral("HH:mm"));
+        field = Own(new TTimeEdit(g), name);
         field->setTime(QTime(0, 0));
         field->setGeometry(left, top, 81, 20);
     };
@@ -277,8 +277,7 @@ void TSetFrmQt::CreateListPage() {
 
     rbOnTime = Own(new TRadioButton(p, Q("定点时间：")), "rbOnTime");
     rbOnTime->setGeometry(8, 13, 89, 14);
-    cxTimeEdit1 = Own(new QTimeEdit(p), "cxTimeEdit1");
-    cxTimeEdit1->setDisplayFormat(QStringLiteral("HH:mm"));
+    cxTimeEdit1 = Own(new TTimeEdit(p), "cxTimeEdit1");
     cxTimeEdit1->setTime(QTime(0, 0));
     cxTimeEdit1->setGeometry(91, 10, 66, 22);
     rbLoopTime = Own(new TRadioButton(p, Q("循环分钟：")), "rbLoopTime");
@@ -329,7 +328,9 @@ void TSetFrmQt::CreateSystemPage() {
 }
 
 void TSetFrmQt::BindHandlers() {
-    img1->OnMouseDown = [this](QObject*, Qt::MouseButton, int x, int y) { Form.img1MouseDown(x, y); };
+    img1->OnMouseDown = [this](QObject*, Qt::MouseButton button, int x, int y) {
+        Form.img1MouseDown(x, y, ToMouseButton(button), {0, 0, img1->width(), img1->height()});
+    };
     img1->OnMouseMove = [this](QObject*, int x, int y) { Form.img1MouseMove(x, y); };
     img1->OnMouseUp = [this](QObject*, Qt::MouseButton, int, int) { Form.img1MouseUp(); };
     img1->setMouseTracking(true);

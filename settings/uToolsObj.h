@@ -28,7 +28,12 @@ public:
     // OK/Cancel question with the caption "系统提示"; 1 for OK, 2 otherwise.
     static int Confirm(const AnsiString& question);
 
-    // One value of the settings file (at most 2047 bytes), or the default. Never creates anything.
+    // The most bytes a value of the settings file keeps (a longer one is cut when read), and so the most
+    // characters a text box of the settings may hold: a GBK character takes one or two bytes.
+    static constexpr int IniValueMax = 2047;
+    static constexpr int IniTextMaxChars = IniValueMax / 2;
+
+    // One value of the settings file (at most IniValueMax bytes), or the default. Never creates anything.
     static AnsiString ReadIni(const AnsiString& section, const AnsiString& key,
                               const AnsiString& defaultValue);
     // Makes sure the Ini folder exists, then writes the value. Raises on failure.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/Gbk.h"
+#include "platform/Log.h"
 #include "platform/Registry.h"
 #include "platform/linux/AtomicWrite.h"
 
@@ -229,6 +230,27 @@ std::string ProgramOf(const std::string& rawExec) {
     return rawExec;
 }
 
+// The CMake build tree that holds the program (a folder with CMakeCache.txt, the program's own or
+// one above it); none for an installed program.
+std::optional<fs::path> BuildTreeOf(const std::string& program) {
+    std::error_code ec;
+    for (fs::path dir = fs::path(program).parent_path(); !dir.empty(); dir = dir.parent_path()) {
+        if (fs::is_regular_file(dir / "CMakeCache.txt", ec)) return dir;
+        if (dir == dir.root_path()) break;
+    }
+    return std::nullopt;
+}
+
+// An entry that starts a program in a build tree stops working with the tree (make clean): say so.
+void TellOfBuildTree(const fs::path& entry, const std::string& program) {
+    const auto tree = BuildTreeOf(program);
+    if (!tree) return;
+    LogLine("the start-at-login entry " + entry.string() + " starts " + program +
+            ", which lies in the build tree " + tree->string() +
+            "; it stops working once that tree is removed (make clean). To start an installed " +
+            "copy at login instead, run make install and tick 系统设置 > 开机启动 in that copy.");
+}
+
 // ---- the store -------------------------------------------------------------------------------
 
 class XdgAutostart : public Registry {
@@ -265,7 +287,9 @@ public:
         fs::create_directories(file->parent_path(), ec);
         std::string text = "[Desktop Entry]\nType=Application\nName=" + EscapeValue(GbkToUtf8(name)) +
                            "\nExec=" + EscapeValue(QuoteExecArg(data)) + "\nX-GNOME-Autostart-enabled=true\n";
-        return linux_fs::AtomicReplaceFile(file->string(), text);
+        if (!linux_fs::AtomicReplaceFile(file->string(), text)) return false;
+        TellOfBuildTree(*file, data);
+        return true;
     }
 
     void DeleteValue(RegRoot, const AnsiString& keyPath, const AnsiString& name) override {

@@ -1,32 +1,17 @@
 // Program entry: the application object with its error handler, the question boxes of the core, and
 // the main window, which starts hidden in the tray.
-#include <QMessageBox>
+#include <QLocale>
 
 #include "app/uMainForm.h"
 #include "platform/Dialogs.h"
 #include "qt/shell/uApplication.h"
+#include "qt/shell/uMessageBox.h"
 #include "qt/shell/uPlatformChoice.h"
 #include "qt/shell/uQtText.h"
 #include "qt/shell/uSingleInstance.h"
+#include "qt/shell/uTranslations.h"
 #include "qt/uMainFrmQt.h"
 #include "settings/uToolsObj.h"
-
-namespace {
-int ShowBox(const AnsiString& text, const AnsiString& caption, unsigned style) {
-    QMessageBox box(QMessageBox::NoIcon, ToQ(caption), ToQ(text));
-    if (style & plat::MB_ICONQUESTION) box.setIcon(QMessageBox::Question);
-    if ((style & plat::MB_ICONERROR) == plat::MB_ICONERROR) box.setIcon(QMessageBox::Critical);
-    if (style & plat::MB_OKCANCEL) {
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.setEscapeButton(QMessageBox::Cancel);
-    } else {
-        box.setStandardButtons(QMessageBox::Ok);
-    }
-    box.setDefaultButton(QMessageBox::Ok);
-    // Closing the box any other way counts as Cancel.
-    return box.exec() == QMessageBox::Ok ? plat::IDOK : plat::IDCANCEL;
-}
-}  // namespace
 
 int main(int argc, char** argv) {
     ApplyQpaPlatformChoice();  // before the application object picks its platform
@@ -35,7 +20,8 @@ int main(int argc, char** argv) {
     TApplication::setApplicationName(QStringLiteral("Chimewick"));
     // The window hides in the tray and boxes come and go: only closing the main window ends the program.
     TApplication::setQuitOnLastWindowClosed(false);
-    plat::SetMessageBoxHook(ShowBox);
+    plat::SetMessageBoxHook(ShowMessageBoxQt);
+    LoadQtTranslations(app, QLocale());
 
     // One copy per settings folder: a second start brings the running copy's window up and ends.
     TSingleInstance instance(QString::fromStdString(TTools::GetAppPath() + "Ini"));

@@ -376,6 +376,37 @@ TEST(MainFormDrag, FollowsThePointer) {
     EXPECT_EQ(p.view.Win.Place, (TRect{70, 77, 442, 259}));
 }
 
+// The left button captures the pointer, so the window follows it off the strip too; any other button
+// moves it only while the pointer is over the strip. An empty strip sets no limit.
+TEST(MainFormDrag, OffTheStripOnlyWhenCaptured) {
+    const TRect strip{0, 0, 383, 22};
+    const struct {
+        const char* what;
+        TMouseButton button;
+        TRect strip;
+        bool follows;
+    } cases[] = {
+        {"left", TMouseButton::Left, strip, true},
+        {"right", TMouseButton::Right, strip, false},
+        {"middle", TMouseButton::Middle, strip, false},
+        {"right, no strip given", TMouseButton::Right, {}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Program p;
+        p.view.Win.Place = {100, 100, 442, 259};
+        p.form.img1MouseDown(40, 10, c.button, c.strip);
+        p.form.img1MouseMove(50, 12);  // along the strip: every button drags
+        EXPECT_EQ(p.view.Win.Place, (TRect{110, 102, 442, 259}));
+        // Off the strip: below it, then left of the window, then its far edge (one past the strip).
+        for (TPoint off : {TPoint{60, 80}, TPoint{-30, 10}, TPoint{383, 10}})
+            p.form.img1MouseMove(off.X, off.Y);
+        EXPECT_EQ(p.view.Win.Place != (TRect{110, 102, 442, 259}), c.follows);
+        p.form.img1MouseUp();
+        EXPECT_FALSE(p.form.FormMove.IsMoving);
+    }
+}
+
 // The first two download completions after start do nothing; every later one styles the page again.
 TEST(MainFormBanner, DownloadCountRule) {
     Program p;

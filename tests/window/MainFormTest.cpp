@@ -192,6 +192,34 @@ private slots:
         QCOMPARE(f.pos(), QPoint(215, 144));
     }
 
+    // The left button captures the pointer, so the window follows it off the strip too; with the right or
+    // the middle button it follows only while the pointer is over the strip.
+    void dragOffTheStrip_data() {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<bool>("captured");
+        QTest::newRow("left") << Qt::LeftButton << true;
+        QTest::newRow("right") << Qt::RightButton << false;
+        QTest::newRow("middle") << Qt::MiddleButton << false;
+    }
+    void dragOffTheStrip() {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(bool, captured);
+        Program p;
+        TMainFrmQt& f = *p.win;
+        f.show();  // a shown window's screen position follows each step at once
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.move(200, 150);
+        SendMouse(f.img1, QEvent::MouseButtonPress, button, button, {40, 10});
+        SendMouse(f.img1, QEvent::MouseMove, Qt::NoButton, button, {50, 12});  // along the strip
+        QCOMPARE(f.pos(), QPoint(210, 152));
+        // Off the strip: over the content below it, then left of the window.
+        SendMouse(f.img1, QEvent::MouseMove, Qt::NoButton, button, {60, 80});
+        SendMouse(f.img1, QEvent::MouseMove, Qt::NoButton, button, {-30, 10});
+        QCOMPARE(f.pos() != QPoint(210, 152), captured);
+        SendMouse(f.img1, QEvent::MouseButtonRelease, button, Qt::NoButton, {-30, 10});
+        QVERIFY(!p.form->FormMove.IsMoving);
+    }
+
     void background_data() {
         QTest::addColumn<QByteArray>("kind");
         QTest::addColumn<QString>("error");  // empty: none

@@ -138,3 +138,23 @@ def first_start_cancelled(d):
     answer(d, wait_question(d), "Return")
     wait_dialog(d)
     check(os.path.isfile(autostart_entry(d)), "no login entry after OK at the second start")
+
+
+@suite.case
+def time_typed(d):
+    """The dialog opens with the focus on the first control of its tab order, the first time editor,
+    its hour ready to be typed over; a click on the minute and digits change the minute."""
+    d.faketime = FAKETIME
+    d.start_program()
+    answer(d, wait_question(d), "Escape")
+    dialog = wait_dialog(d)
+    d.run("xdotool", "windowfocus", "--sync", str(dialog), "type", "07")
+    d.click(dialog, *EDT_ONTIME_MINUTE)
+    d.run("xdotool", "type", "45")
+    d.screenshot("typed")
+    d.click(dialog, *DIALOG_CLOSE)
+    wait_until("the dialog to close", lambda: not settings_dialogs(d))
+    with open(d.ini_path, "rb") as f:
+        saved = f.read()
+    check(saved == expected_settings("07:45:00").replace(b"startDSBJ=1", b"startDSBJ=0"),
+          f"settings file: {saved!r}")

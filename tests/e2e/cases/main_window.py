@@ -169,6 +169,36 @@ def drag(d):
     d.screenshot("dragged")
 
 
+@suite.case
+def drag_right_button(d):
+    """With the right button the window follows only while the pointer is over the title strip: it
+    stops where the pointer left the strip, and does not follow it off the strip."""
+    d.ini_bytes = QUIET
+    d.start_program()
+    icon = wait_in_tray(d)
+    d.click(int(icon.wid, 16), 11, 11)
+    wid = wait_shown_in_place(d)
+    start_x, start_y = FINAL[0] + STRIP[0], FINAL[1] + STRIP[1]
+    d.run("xdotool", "mousemove", "--sync", str(start_x), str(start_y), "mousedown", "3")
+    # Along the strip: the window follows and the pointer stays over the strip.
+    d.run("xdotool", "mousemove", "--sync", str(start_x - 60), str(start_y))
+    followed = (FINAL[0] - 60, FINAL[1], W, H)
+    wait_until(f"the window at {followed}", lambda: d.window_geometry(wid) == followed)
+    # Off the strip, far up and left: the window stays.
+    for dx, dy in ((-150, -120), (-300, -200)):
+        d.run("xdotool", "mousemove", "--sync", str(start_x + dx), str(start_y + dy))
+    d.run("xdotool", "mouseup", "3")
+    # Then a short left drag from where the strip should still be. Events are handled in order, so once
+    # the window has followed it, the moves off the strip have been handled too; had the window followed
+    # them, the press would miss the strip and the window would not end here.
+    fx, fy = followed[0] + STRIP[0], followed[1] + STRIP[1]
+    d.run("xdotool", "mousemove", "--sync", str(fx), str(fy), "mousedown", "1")
+    d.run("xdotool", "mousemove", "--sync", str(fx + 20), str(fy), "mouseup", "1")
+    want = (followed[0] + 20, followed[1], W, H)
+    wait_until(f"the window at {want} (it was at {d.window_geometry(wid)})", lambda: d.window_geometry(wid) == want)
+    d.screenshot("right-dragged")
+
+
 @suite.case(programs=BOTH)
 def bad_setting(d):
     """A value that does not convert is shown in a box; the program carries on and leaves the file

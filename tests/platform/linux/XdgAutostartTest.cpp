@@ -7,7 +7,9 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "platform/Log.h"
 #include "platform/Registry.h"
 #include "support/TempProgramDir.h"
 
@@ -102,6 +104,41 @@ TEST_F(XdgAutostartTest, EntriesWrittenByOthers) {
             EXPECT_TRUE(v.IsString);
             EXPECT_EQ(v.Data, c.data) << c.text;
         }
+    }
+}
+
+// A program in a CMake build tree (make run) goes with the tree; writing its entry says so once.
+TEST_F(XdgAutostartTest, AnEntryForAProgramInABuildTreeIsLogged) {
+    struct Case {
+        const char* cacheIn;  // folder below Root() that holds CMakeCache.txt; nullptr: none
+        const char* program;  // below Root()
+        bool logged;
+    } cases[] = {
+        {"build", "build/chimewick", true},                  // make run's program
+        {"build", "build/sub/chimewick", true},              // further down the tree
+        {nullptr, "prefix/lib/chimewick/chimewick", false},  // an installed copy
+        {"build", "elsewhere/chimewick", false},  // a tree beside the program's folder is not its tree
+    };
+    for (const Case& c : cases) {
+        const fs::path root = dir_.Root() / "case";
+        fs::remove_all(root);
+        if (c.cacheIn) {
+            fs::create_directories(root / c.cacheIn);
+            std::ofstream(root / c.cacheIn / "CMakeCache.txt") << "# CMake cache\n";
+        }
+        std::vector<std::string> lines;
+        plat::SetLogSink([&lines](const std::string& line) { lines.push_back(line); });
+        const std::string program = (root / c.program).string();
+        ASSERT_TRUE(reg_->WriteString(kRoot, plat::RunKeyPath, "Tovik", program));
+        plat::SetLogSink({});
+        EXPECT_EQ(reg_->ReadValue(kRoot, plat::RunKeyPath, "Tovik").Data, program);  // written all the same
+        ASSERT_EQ(lines.size(), c.logged ? 1u : 0u) << c.program;
+        if (!c.logged) continue;
+        EXPECT_NE(lines[0].find(Entry("Tovik").string()), std::string::npos) << lines[0];
+        EXPECT_NE(lines[0].find(" starts " + program + ","), std::string::npos) << lines[0];
+        EXPECT_NE(lines[0].find("build tree " + (root / c.cacheIn).string() + ";"), std::string::npos)
+            << lines[0];
+        EXPECT_NE(lines[0].find("make install"), std::string::npos) << lines[0];
     }
 }
 

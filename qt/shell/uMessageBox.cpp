@@ -1,0 +1,27 @@
+#include "qt/shell/uMessageBox.h"
+
+#include <QPushButton>
+
+#include "platform/Dialogs.h"
+#include "qt/shell/uQtText.h"
+
+std::unique_ptr<QMessageBox> MakeMessageBox(const AnsiString& text, const AnsiString& caption,
+                                            unsigned style) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, ToQ(caption), ToQ(text));
+    if (style & plat::MB_ICONQUESTION) box->setIcon(QMessageBox::Question);
+    if ((style & plat::MB_ICONERROR) == plat::MB_ICONERROR) box->setIcon(QMessageBox::Critical);
+    QPushButton* ok = box->addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box->setDefaultButton(ok);
+    if (style & plat::MB_OKCANCEL)
+        box->setEscapeButton(box->addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
+    else
+        box->setEscapeButton(ok);
+    return box;
+}
+
+int ShowMessageBoxQt(const AnsiString& text, const AnsiString& caption, unsigned style) {
+    const auto box = MakeMessageBox(text, caption, style);
+    box->exec();
+    // Closing the box any other way counts as 取消.
+    return box->clickedButton() == box->defaultButton() ? plat::IDOK : plat::IDCANCEL;
+}
