@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "app/uAppErrors.h"
+#include "app/uMainFormLook.h"
 #include "qt/shell/uE2EDump.h"
 #include "qt/shell/uQtText.h"
 #include "qt/shell/uResources.h"
@@ -15,11 +16,11 @@
 #include "qt/uTrayIcon.h"
 
 namespace {
-constexpr unsigned kTitleStripColor = 16776176;  // RGB(240, 251, 255)
-constexpr unsigned kContentColor = 15915206;     // RGB(198, 216, 242)
-constexpr unsigned kClockColor = 16711680;       // RGB(0, 0, 255)
-constexpr int kTitleHeight = 22;
-constexpr int kBannerHeight = 90;
+constexpr unsigned kTitleStripColor = MainFormLook::TitleStripColor;
+constexpr unsigned kContentColor = MainFormLook::ContentColor;
+constexpr unsigned kClockColor = MainFormLook::ClockColor;
+constexpr int kTitleHeight = MainFormLook::TitleHeight;
+constexpr int kBannerHeight = MainFormLook::BannerHeight;
 const QString kSongTi = QStringLiteral("宋体");
 const QString kKaiTi = QStringLiteral("楷体_GB2312");
 }  // namespace

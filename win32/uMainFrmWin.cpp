@@ -1,6 +1,7 @@
 // The behaviour's header before any Windows header: it names two constants as windows.h's macros are
 // named (SC_MINIMIZE, WM_LBUTTONDOWN), which would otherwise replace them.
 #include "app/uMainForm.h"
+#include "app/uMainFormLook.h"
 // (blank line: keeps the order above)
 
 #include <algorithm>
@@ -18,11 +19,11 @@
 #include "win32/uWinText.h"
 
 namespace {
-constexpr COLORREF kTitleStripColor = 16776176;  // RGB(240, 251, 255)
-constexpr COLORREF kContentColor = 15915206;     // RGB(198, 216, 242)
-constexpr COLORREF kClockColor = 16711680;       // RGB(0, 0, 255)
-constexpr int kTitleHeight = 22;
-constexpr int kBannerHeight = 90;
+constexpr COLORREF kTitleStripColor = MainFormLook::TitleStripColor;
+constexpr COLORREF kContentColor = MainFormLook::ContentColor;
+constexpr COLORREF kClockColor = MainFormLook::ClockColor;
+constexpr int kTitleHeight = MainFormLook::TitleHeight;
+constexpr int kBannerHeight = MainFormLook::BannerHeight;
 constexpr BYTE kGb2312 = 134;
 constexpr UINT_PTR kTimerCheckWarn = 1;
 constexpr UINT_PTR kTimerHide = 2;
@@ -106,8 +107,9 @@ void TMainFrmWin::CreateControls() {
     LayoutControls(TMainFrm::DesignWidth, TMainFrm::DesignHeight);
 
     // The strip's mouse events in 96-dpi client coordinates (img1 starts at the client's origin).
-    img1->OnMouseDown = [this](TMouseButton, int x, int y) {
-        form_.img1MouseDown(WinApp::Unscale(x), WinApp::Unscale(y));
+    img1->OnMouseDown = [this](TMouseButton button, int x, int y) {
+        form_.img1MouseDown(WinApp::Unscale(x), WinApp::Unscale(y), button,
+                            {0, 0, img1->Width(), img1->Height()});
     };
     img1->OnMouseMove = [this](int x, int y) { form_.img1MouseMove(WinApp::Unscale(x), WinApp::Unscale(y)); };
     img1->OnMouseUp = [this](TMouseButton, int, int) { form_.img1MouseUp(); };

@@ -236,8 +236,9 @@ void TSetFrmWin::CreateElements() {
     img3.OnClick = [this] { dialog_.img3Click(); };
     TPanel& pnl_TOP_CLIENT = panel(pnl_TOP, kTitleStripColor, 0, 0, 676, kTitleHeight);
     TImage& img1 = image(pnl_TOP_CLIENT, 0, 0, 676, kTitleHeight);
-    img1.OnMouseDown = [this](TMouseButton, int x, int y) {
-        dialog_.img1MouseDown(WinApp::Unscale(x), WinApp::Unscale(y));
+    img1.OnMouseDown = [this, &img1](TMouseButton button, int x, int y) {
+        dialog_.img1MouseDown(WinApp::Unscale(x), WinApp::Unscale(y), button,
+                              {0, 0, img1.Width(), img1.Height()});
     };
     img1.OnMouseMove = [this](int x, int y) {
         dialog_.img1MouseMove(WinApp::Unscale(x), WinApp::Unscale(y));

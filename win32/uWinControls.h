@@ -15,11 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "app/uViewTypes.h"
 #include "platform/Types.h"
 
 class TWinForm;
-
-enum class TMouseButton { Left, Right, Middle };
 
 class TElement {
 public:
