@@ -114,8 +114,12 @@ demo: build windows
 # The formatting and lint gate (CI runs it): clang-format over the tree, clang-tidy over what the build
 # compiles (and the Windows cross build, once configured). The build first: its generated files are
 # part of what clang-tidy reads.
+# Formatting over the whole tree; clang-tidy over what the native build compiles (the core, the Qt
+# frontend and the tests). The Windows builds' compile commands still lack the MinGW C++ headers for
+# clang, so they are not part of the gate yet: `scripts/lint tidy build-win` runs them by hand.
 lint: build
-	./scripts/lint
+	./scripts/lint format
+	./scripts/lint tidy $(BUILD)
 
 clean:
 	rm -rf $(BUILD) build-asan build-win build-windows build-windows-i686 build-fuzz build-bench

@@ -106,7 +106,6 @@ private:
     void WriteDateLine();
     std::unique_ptr<TControl> control_;
     int slideSerial_ = 0;  // counts slides started, so an outer slide notices one that ran inside it
-    bool created_ = false;
     bool destroyed_ = false;
     bool windowShown_ = false;  // up on the screen (not hidden in the tray nor minimised)
 };

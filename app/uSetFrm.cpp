@@ -265,8 +265,8 @@ void TSetFrm::edt_BJTPButtonClick() {
 // ---- the settings command's dialog ---------------------------------------------------------------
 
 bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner) {
-    // The dialog works on a private copy: the configuration itself changes only by the reload.
-    const TXHBX copy = settings;
+    // The dialog shows the settings and writes the file; the configuration itself changes only by the
+    // reload that follows.
     TSetFrm dialog;
     const std::unique_ptr<ISetView> view = owner.CreateSetView(dialog);
     dialog.FormCreate(*view);
@@ -276,7 +276,7 @@ bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner) {
         ~Open() { SetFrm = nullptr; }
     } open(&dialog);
     dialog.img_leftbtn_XHBXClick();
-    dialog.LoadData(copy, list);
+    dialog.LoadData(settings, list);
     dialog.LoadBackground(AppControl ? AppControl->BJTP : AnsiString());
     dialog.LoadAutoRun();
     // Centred on the screen.
