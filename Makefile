@@ -122,4 +122,4 @@ lint: build
 	./scripts/lint tidy $(BUILD)
 
 clean:
-	rm -rf $(BUILD) build-asan build-win build-windows build-windows-i686 build-fuzz build-bench
+	rm -rf $(BUILD) $(BUILD)-lint build-asan build-win build-windows build-windows-i686 build-fuzz build-bench

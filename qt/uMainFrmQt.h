@@ -13,12 +13,12 @@
 
 class TTrayIcon;
 
-// The main window's panels: the kit's flat panel, its colour given and read as Qt's colour.
-using TPanel = TFlatPanel;
-
 class TMainFrmQt : public QWidget, public IMainView {
     Q_OBJECT
 public:
+    // The window's panels: the kit's flat panel, its colour given and read as Qt's colour.
+    using TPanel = TFlatPanel;
+
     // Builds the hidden window; its events go to form.
     explicit TMainFrmQt(TMainFrm& form);
     // Runs the behaviour's destruction handler first, while the window still exists.

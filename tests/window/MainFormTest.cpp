@@ -111,7 +111,7 @@ private slots:
         QVERIFY(f.windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(f.palette().color(QPalette::Window), QColor(186, 244, 0));
-        for (TPanel* strip : {f.pnl_TOP_CLIENT, f.pnl_TOP_R1, f.pnl_TOP_R2, f.pnl_TOP_R3})
+        for (TMainFrmQt::TPanel* strip : {f.pnl_TOP_CLIENT, f.pnl_TOP_R1, f.pnl_TOP_R2, f.pnl_TOP_R3})
             QCOMPARE(strip->Color(), QColor(240, 251, 255));
         QCOMPARE(f.Panel1->Color(), QColor(198, 216, 242));
         struct FontRow {
