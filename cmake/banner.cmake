@@ -12,6 +12,7 @@ if(CHIMEWICK_BANNER)
   set_target_properties(chimewick-banner PROPERTIES AUTOMOC ON
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   target_include_directories(chimewick-banner PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  chimewick_unity(chimewick-banner 8)
   target_link_libraries(chimewick-banner PRIVATE Qt6::WebEngineWidgets Qt6::Quick)
   add_dependencies(program chimewick-banner)
   # The program looks for the helper beside itself (installed there by cmake/install.cmake).
