@@ -28,6 +28,7 @@
 #include "platform/Profile.h"
 #include "settings/uToolsObj.h"
 #include "support/TempProgramDir.h"
+#include "support/linux/InChildProcess.h"
 
 namespace fs = std::filesystem;
 
@@ -287,36 +288,13 @@ TEST(ProfileCrash, KilledBatchedSaveLeavesOldOrNewSettings) {
 // Runs body in a child process with a mount namespace of its own; body returns an empty text on
 // success, "skip: <reason>" to skip, or what went wrong.
 std::string InOwnMountNamespace(const std::function<std::string()>& body) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return "pipe failed";
-    fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(pipeFds[0]);
-        std::string result;
-        if (unshare(CLONE_NEWNS) != 0) {
-            result =
-                std::string("skip: cannot make a mount namespace (unshare: ") + std::strerror(errno) + ")";
-        } else if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-            result = std::string("skip: cannot make mounts private (") + std::strerror(errno) + ")";
-        } else {
-            result = body();
-        }
-        const bool sent =
-            write(pipeFds[1], result.data(), result.size()) == static_cast<ssize_t>(result.size());
-        _exit(sent ? 0 : 1);
-    }
-    close(pipeFds[1]);
-    std::string result;
-    char buf[512];
-    for (ssize_t n; (n = read(pipeFds[0], buf, sizeof buf)) > 0;)
-        result.append(buf, static_cast<std::size_t>(n));
-    close(pipeFds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return "the child process failed (status " + std::to_string(status) + "): " + result;
-    return result;
+    return testsupport::InChildProcess([&]() -> std::string {
+        if (unshare(CLONE_NEWNS) != 0)
+            return std::string("skip: cannot make a mount namespace (unshare: ") + std::strerror(errno) + ")";
+        if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            return std::string("skip: cannot make mounts private (") + std::strerror(errno) + ")";
+        return body();
+    });
 }
 
 TEST(ProfileCrash, FullDiskKeepsTheOldFile) {

@@ -25,6 +25,7 @@
 #include "platform/Profile.h"
 #include "platform/linux/AtomicWrite.h"
 #include "support/TempProgramDir.h"
+#include "support/linux/InChildProcess.h"
 
 namespace fs = std::filesystem;
 
@@ -40,36 +41,13 @@ enum class As { ThisUser, OtherUser };
 // and returns what body returned: empty text on success, else what went wrong. A child that does not
 // finish within the time limit is killed, and that is the result.
 std::string InChild(As who, const std::function<std::string()>& body) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return "pipe failed";
-    fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(pipeFds[0]);
-        alarm(20);
-        std::string result;
+    return testsupport::InChildProcess([&]() -> std::string {
         const gid_t groups[] = {kSharedGroup};
         if (who == As::OtherUser &&
             (setgroups(1, groups) != 0 || setgid(kOtherGroup) != 0 || setuid(kOtherUser) != 0))
-            result = std::string("cannot become the other user: ") + std::strerror(errno);
-        else
-            result = body();
-        const bool sent =
-            write(pipeFds[1], result.data(), result.size()) == static_cast<ssize_t>(result.size());
-        _exit(sent ? 0 : 1);
-    }
-    close(pipeFds[1]);
-    std::string result;
-    char buf[512];
-    for (ssize_t n; (n = read(pipeFds[0], buf, sizeof buf)) > 0;)
-        result.append(buf, static_cast<std::size_t>(n));
-    close(pipeFds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM) return "hung: " + result;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return "the child failed (status " + std::to_string(status) + "): " + result;
-    return result;
+            return std::string("cannot become the other user: ") + std::strerror(errno);
+        return body();
+    });
 }
 
 // Everything below a folder, links not followed: type, mode, owner, and the bytes or link target.
