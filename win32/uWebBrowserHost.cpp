@@ -362,7 +362,7 @@ std::string HResultText(const char* step, HRESULT hr) {
 }  // namespace
 
 std::unique_ptr<TWebBrowserHost> TWebBrowserHost::Create(HWND parent, const RECT& strip, const RECT& view,
-                                                         LogFunction log) {
+                                                         const LogFunction& log) {
     const HRESULT init = ::OleInitialize(nullptr);
     IWebBrowser2* browser = nullptr;
     HRESULT hr = ::CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IWebBrowser2,

@@ -27,7 +27,7 @@ public:
     // the view at view within it (strip coordinates; it may reach beyond the strip, which shows only
     // its own part). None when the control cannot be created or activated; the reason is logged.
     static std::unique_ptr<TWebBrowserHost> Create(HWND parent, const RECT& strip, const RECT& view,
-                                                   LogFunction log = SystemLog);
+                                                   const LogFunction& log = SystemLog);
     // Hosts a browser made elsewhere (tests hand in a fake; Create the real control).
     TWebBrowserHost(HWND parent, const RECT& strip, const RECT& view, IWebBrowser2* browser,
                     LogFunction log = SystemLog);
