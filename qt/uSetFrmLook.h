@@ -3,16 +3,17 @@
 #include <QFont>
 #include <QString>
 
+#include "app/uSetFrmLook.h"
 #include "qt/shell/uQtText.h"
 #include "qt/uSetControls.h"
 #include "settings/uStrings.h"
 
 namespace setdlg {
 
-inline constexpr TColor kNavColor = 7920312;
-inline constexpr TColor kNavSelectedColor = 12377261;
-inline constexpr TColor kTitleColor = 16776176;
-inline constexpr TColor kPageColor = 15923179;
+inline constexpr TColor kNavColor = SetFrmLook::NavColor;
+inline constexpr TColor kNavSelectedColor = SetFrmLook::NavSelectedColor;
+inline constexpr TColor kTitleColor = SetFrmLook::TitleStripColor;
+inline constexpr TColor kPageColor = SetFrmLook::PageColor;
 
 // A fixed caption, written in the source as UTF-8.
 inline QString Q(const char* utf8) {

@@ -11,6 +11,7 @@
 
 #include "app/uAppErrors.h"
 #include "app/uSetFrm.h"
+#include "app/uSetFrmLook.h"
 #include "settings/uStrings.h"
 #include "win32/uE2EDump.h"
 #include "win32/uWinApp.h"
@@ -18,8 +19,8 @@
 
 namespace {
 
-constexpr COLORREF kTitleStripColor = 16776176;  // #F0FBFF
-constexpr COLORREF kPageColor = 15923179;        // #EBF7F2
+constexpr COLORREF kTitleStripColor = SetFrmLook::TitleStripColor;
+constexpr COLORREF kPageColor = SetFrmLook::PageColor;
 constexpr int kTitleHeight = 22;
 constexpr int kEntryHeight = 41;
 constexpr int kBjtpButtonId = 200;

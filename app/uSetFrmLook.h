@@ -1,0 +1,9 @@
+#pragma once
+// How the settings dialog looks, the same in every frontend: the colours of its parts (stored values,
+// red in the low byte).
+namespace SetFrmLook {
+constexpr unsigned TitleStripColor = 16776176;   // RGB(240, 251, 255)
+constexpr unsigned PageColor = 15923179;         // RGB(235, 247, 242)
+constexpr unsigned NavColor = 7920312;           // RGB(184, 218, 120)
+constexpr unsigned NavSelectedColor = 12377261;  // RGB(173, 220, 188)
+}  // namespace SetFrmLook
