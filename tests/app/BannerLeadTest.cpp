@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include "SchedulerDays.h"
 #include "WarnRecorder.h"
 #include "app/uBannerLead.h"
 #include "support/FakeClock.h"
@@ -10,10 +11,6 @@
 namespace {
 
 using SysUtils::EncodeTime;
-
-TDateTime D(int h, int m, int s = 0, int ms = 0) {
-    return At(2024, 3, 14, h, m, s, ms);
-}
 
 struct LeadCase {
     const char* name;

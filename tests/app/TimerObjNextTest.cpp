@@ -7,6 +7,7 @@
 #include <ostream>
 #include <vector>
 
+#include "SchedulerDays.h"
 #include "WarnRecorder.h"
 #include "app/uTimerObj.h"
 #include "platform/Locale.h"
@@ -16,16 +17,6 @@ namespace {
 
 using SysUtils::EncodeTime;
 
-TDateTime D(int h, int m, int s = 0, int ms = 0) {
-    return At(2024, 3, 14, h, m, s, ms);
-}
-TDateTime Prev(int h, int m, int s = 0, int ms = 0) {
-    return At(2024, 3, 13, h, m, s, ms);
-}
-TDateTime Next(int h, int m, int s = 0, int ms = 0) {
-    return At(2024, 3, 15, h, m, s, ms);
-}
-const TDateTime kDay = SysUtils::EncodeDate(2024, 3, 14);
 constexpr TDateTime kMs = 1.0 / 86400000;
 
 struct NextCase {
