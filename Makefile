@@ -7,20 +7,33 @@ CMAKE_ARGS ?=
 PREFIX     ?= $(HOME)/.local
 BENCH_BUILD ?= build-bench
 
-.PHONY: all deps configure build check test run core-test asan fuzz bench bench-build bench-peers \
+.PHONY: all deps deps-run configure configure-program build check test run core-test asan fuzz bench bench-build bench-peers \
         test-windows windows windows-i686 windows-zip install uninstall demo lint clean
 
 all: build
 
+# Every package of the build, the program and the tests (scripts/install-deps test).
 deps:
-	@./scripts/install-deps
+	@./scripts/install-deps test
+
+# Only what building and running the Linux program needs (make run, make install).
+deps-run:
+	@./scripts/install-deps run
 
 # Configures the build folder when it is new or its options changed; otherwise the build itself runs
-# CMake again when a CMakeLists.txt changed.
+# CMake again when a CMakeLists.txt changed. `configure` makes sure the tests are configured too.
 CONFIGURE_ARGS = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCHIMEWICK_WERROR=$(WERROR) $(CMAKE_ARGS)
 configure: deps
+	@if [ -f $(BUILD)/CMakeCache.txt ] && [ "$$(cat $(BUILD)/.configure-args 2>/dev/null)" = "$(CONFIGURE_ARGS)" ] \
+	  && grep -qx 'BUILD_TESTING:BOOL=ON' $(BUILD)/CMakeCache.txt; \
+	then :; else cmake -S . -B $(BUILD) $(CONFIGURE_ARGS) -DBUILD_TESTING=ON && echo "$(CONFIGURE_ARGS)" > $(BUILD)/.configure-args; fi
+
+# The same for the program alone (make run, make install), which needs none of the tests' packages: a
+# new build folder is configured without the tests; one that has them keeps them.
+configure-program: deps-run
 	@if [ -f $(BUILD)/CMakeCache.txt ] && [ "$$(cat $(BUILD)/.configure-args 2>/dev/null)" = "$(CONFIGURE_ARGS)" ]; \
-	then :; else cmake -S . -B $(BUILD) $(CONFIGURE_ARGS) && echo "$(CONFIGURE_ARGS)" > $(BUILD)/.configure-args; fi
+	then :; else testing=""; [ -f $(BUILD)/CMakeCache.txt ] || testing="-DBUILD_TESTING=OFF"; \
+	cmake -S . -B $(BUILD) $(CONFIGURE_ARGS) $$testing && echo "$(CONFIGURE_ARGS)" > $(BUILD)/.configure-args; fi
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -94,15 +107,18 @@ bench-peers: bench-build
 	python3 bench/peers --exe $(BENCH_BUILD)/chimewick --markdown
 
 # Builds the program and its banner helper only (the tests are built by `make test`), then starts it.
-run: configure
+run: configure-program
 	cmake --build $(BUILD) -j $(JOBS) --target program
 	./scripts/run $(BUILD)/chimewick
 
-# The program into $(PREFIX)/lib/chimewick, a launcher link in $(PREFIX)/bin, desktop entry and icons.
-install: build
+# Builds the program and its banner helper only, and installs them into $(PREFIX)/lib/chimewick, a
+# launcher link in $(PREFIX)/bin, desktop entry and icons.
+install: configure-program
+	cmake --build $(BUILD) -j $(JOBS) --target program
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-# Removes exactly what the last install put into $(PREFIX); the settings folder (Ini/) stays.
+# Removes exactly what the last install put into $(PREFIX), and a start-at-login entry that starts the
+# program removed; the settings folder (Ini/) stays.
 uninstall:
 	cmake -DCHIMEWICK_PREFIX=$(PREFIX) -P cmake/uninstall.cmake
 
