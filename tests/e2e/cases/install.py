@@ -140,3 +140,77 @@ def install_and_uninstall(args):
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
+
+
+# ---- make install builds the program only --------------------------------------------------------
+
+# Stands in for the compiler and the linker: notes what it was asked to make, and makes it from an empty
+# source (an object) or an empty main (an executable), so a whole build takes seconds.
+STAND_IN = r'''#!/usr/bin/env python3
+import os, subprocess, sys
+log, kind, command = LOG, KIND, sys.argv[1:]
+output = command[command.index("-o") + 1]
+with open(log, "a") as f:
+    f.write(f"{kind} {os.path.abspath(output)}\n")
+if kind == "compile":
+    source = command.index("-c") + 1
+    command[source] = os.path.join(os.path.dirname(log), "empty.cpp")
+    sys.exit(subprocess.call(command))
+sys.exit(subprocess.run([command[0], "-x", "c++", "-", "-o", output], input=b"int main() {}\n").returncode)
+'''
+
+
+def elf_executables(root):
+    """ELF executables below root, outside CMake's own folders (its compiler checks leave some there)."""
+    found = []
+    for folder, dirs, files in os.walk(root):
+        dirs[:] = [d for d in dirs if d != "CMakeFiles"]
+        for name in files:
+            path = os.path.join(folder, name)
+            if os.access(path, os.X_OK) and not os.path.islink(path):
+                with open(path, "rb") as f:
+                    if f.read(4) == b"\x7fELF":
+                        found.append(os.path.relpath(path, root))
+    return sorted(found)
+
+
+program_suite = Suite("install.", needs=("source",), fixture=no_fixture, labels=("install",), timeout=600,
+                      failures=(CheckFailed,))
+
+
+@program_suite.case(name="program_only")
+def install_builds_the_program_only(args):
+    """make install on a fresh build folder compiles the program and its banner helper and no test: no test
+    executable appears in the build tree, and the program is installed."""
+    work = tempfile.mkdtemp(prefix="chimewick-install-")
+    try:
+        log = os.path.join(work, "made.txt")
+        for kind in ("compile", "link"):
+            with open(os.path.join(work, kind), "w") as f:
+                f.write(STAND_IN.replace("LOG", repr(log)).replace("KIND", repr(kind)))
+            os.chmod(os.path.join(work, kind), 0o755)
+        open(os.path.join(work, "empty.cpp"), "w").close()
+        build, prefix = os.path.join(work, "build"), os.path.join(work, "prefix")
+        launchers = (f"-DCMAKE_CXX_COMPILER_LAUNCHER={os.path.join(work, 'compile')} "
+                     f"-DCMAKE_CXX_LINKER_LAUNCHER={os.path.join(work, 'link')}")
+        # The make that runs this test (make test) must not hand its job slots down.
+        env = {k: v for k, v in os.environ.items() if k not in ("MAKEFLAGS", "MFLAGS", "MAKELEVEL")}
+        res = subprocess.run(["make", "-C", args.source, "install", f"BUILD={build}", f"PREFIX={prefix}",
+                              "JOBS=2", f"CMAKE_ARGS={launchers}"],
+                             capture_output=True, text=True, env=env, timeout=540)
+        check(res.returncode == 0, f"make install failed ({res.returncode}): {res.stdout[-3000:]}{res.stderr[-3000:]}")
+
+        with open(log) as f:
+            made = [line.split(" ", 1) for line in f.read().splitlines()]
+        linked = sorted(os.path.relpath(path, build) for kind, path in made if kind == "link")
+        check(linked == ["chimewick", "chimewick-banner"], f"linked: {linked}")
+        compiled = [os.path.relpath(path, build) for kind, path in made if kind == "compile"]
+        check(compiled, "nothing compiled: the stand-in compiler was not used")
+        tests = [path for path in compiled if "test" in path.lower() or "fuzz" in path.lower()]
+        check(not tests, f"compiled for tests: {tests}")
+        executables = elf_executables(build)
+        check(executables == ["chimewick", "chimewick-banner"], f"executables in the build tree: {executables}")
+        for name in ("chimewick", "chimewick-banner"):
+            check(os.path.isfile(os.path.join(prefix, "lib", "chimewick", name)), f"{name} was not installed")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
