@@ -253,6 +253,10 @@ void TellOfBuildTree(const fs::path& entry, const std::string& program) {
 
 // ---- the store -------------------------------------------------------------------------------
 
+// How an entry shows in a desktop's list of programs started at login: as the program, with the name
+// and icon of its menu entry (the file name is the value's name, which the settings rely on).
+constexpr const char* kEntryLooks = "Name=Chimewick\nName[zh_CN]=定时提醒\nIcon=chimewick\n";
+
 class XdgAutostart : public Registry {
 public:
     bool OpenKey(RegRoot, const AnsiString& keyPath, bool create) override {
@@ -285,8 +289,8 @@ public:
         if (!file) return false;
         std::error_code ec;
         fs::create_directories(file->parent_path(), ec);
-        std::string text = "[Desktop Entry]\nType=Application\nName=" + EscapeValue(GbkToUtf8(name)) +
-                           "\nExec=" + EscapeValue(QuoteExecArg(data)) + "\nX-GNOME-Autostart-enabled=true\n";
+        std::string text = std::string("[Desktop Entry]\nType=Application\n") + kEntryLooks +
+                           "Exec=" + EscapeValue(QuoteExecArg(data)) + "\nX-GNOME-Autostart-enabled=true\n";
         if (!linux_fs::AtomicReplaceFile(file->string(), text)) return false;
         TellOfBuildTree(*file, data);
         return true;

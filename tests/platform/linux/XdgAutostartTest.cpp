@@ -44,9 +44,11 @@ TEST_F(XdgAutostartTest, WriteReadDeleteRoundTrip) {
     EXPECT_FALSE(reg_->ReadValue(kRoot, plat::RunKeyPath, "Tovik").Found);
     ASSERT_TRUE(reg_->OpenKey(kRoot, plat::RunKeyPath, true));
     ASSERT_TRUE(reg_->WriteString(kRoot, plat::RunKeyPath, "Tovik", exe));
-    EXPECT_EQ(TempProgramDir::ReadFile(Entry("Tovik")),
-              "[Desktop Entry]\nType=Application\nName=Tovik\nExec=\"" + exe +
-                  "\"\nX-GNOME-Autostart-enabled=true\n");
+    // A desktop's list of programs started at login shows it with the program's name and icon.
+    EXPECT_EQ(
+        TempProgramDir::ReadFile(Entry("Tovik")),
+        "[Desktop Entry]\nType=Application\nName=Chimewick\nName[zh_CN]=定时提醒\nIcon=chimewick\nExec=\"" +
+            exe + "\"\nX-GNOME-Autostart-enabled=true\n");
 
     plat::RegistryValue v = reg_->ReadValue(kRoot, plat::RunKeyPath, "Tovik");
     EXPECT_TRUE(v.Found);
