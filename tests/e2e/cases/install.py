@@ -214,3 +214,157 @@ def install_builds_the_program_only(args):
             check(os.path.isfile(os.path.join(prefix, "lib", "chimewick", name)), f"{name} was not installed")
     finally:
         shutil.rmtree(work, ignore_errors=True)
+
+
+# ---- make uninstall and the start-at-login entry ---------------------------------------------------
+
+def exec_value(path):
+    """A program path as the Exec value of a desktop entry: quoted, " ` $ and \\ escaped, then the
+    value's own escaping (backslashes doubled)."""
+    quoted = '"' + "".join("\\" + c if c in '"`$\\' else c for c in path) + '"'
+    return quoted.replace("\\", "\\\\")
+
+
+def fake_install(prefix):
+    """What make install lists for uninstalling, enough for it: the program, its launcher, the list."""
+    program_dir = os.path.join(prefix, "lib", "chimewick")
+    os.makedirs(program_dir, exist_ok=True)
+    os.makedirs(os.path.join(prefix, "bin"), exist_ok=True)
+    for name in ("chimewick", "chimewick-banner"):
+        with open(os.path.join(program_dir, name), "w") as f:
+            f.write("#!/bin/sh\n")
+    launcher = os.path.join(prefix, "bin", "chimewick")
+    if not os.path.lexists(launcher):
+        os.symlink("../lib/chimewick/chimewick", launcher)
+    with open(os.path.join(program_dir, "installed-files.txt"), "w") as f:
+        f.write("lib/chimewick/chimewick\nlib/chimewick/chimewick-banner\nbin/chimewick\n"
+                "lib/chimewick/installed-files.txt\n")
+
+
+def uninstall(source, prefix, env):
+    res = subprocess.run(["cmake", f"-DCHIMEWICK_PREFIX={prefix}", "-P",
+                          os.path.join(source, "cmake", "uninstall.cmake")],
+                         capture_output=True, text=True, env=env)
+    if res.returncode != 0:
+        raise CheckFailed(f"uninstall failed ({res.returncode}): {res.stdout}{res.stderr}")
+    return res.stdout + res.stderr
+
+
+entry_suite = Suite("install.", needs=("source",), fixture=no_fixture, labels=("install",), timeout=120,
+                    failures=(CheckFailed,))
+
+
+@entry_suite.case(name="autostart_entry")
+def uninstall_and_the_autostart_entry(args):
+    """Uninstalling removes the start-at-login entry when it starts the program removed (however its
+    path is written) and says so; an entry that starts anything else stays."""
+    work = tempfile.mkdtemp(prefix="chimewick-install-")
+    try:
+        # Characters the entry's quoting has to carry: blank, quote, backquote, dollar, backslash, CJK.
+        prefix = os.path.join(work, 'my "home" `$x\\y 中文', ".local")
+        program = os.path.join(prefix, "lib", "chimewick", "chimewick")
+        linked = os.path.join(work, "linked")  # another path to the same prefix
+        os.symlink(prefix, linked)
+        other = os.path.join(work, "other", "chimewick")  # another copy, which stays
+        os.makedirs(os.path.dirname(other))
+        with open(other, "w") as f:
+            f.write("#!/bin/sh\n")
+        config, home = os.path.join(work, "config"), os.path.join(work, "home")
+        env = {**os.environ, "XDG_CONFIG_HOME": config, "HOME": home}
+        entry = os.path.join(config, "autostart", "Tovik.desktop")
+        os.makedirs(os.path.dirname(entry))
+
+        removed, kept = True, False
+        cases = [  # the Exec line, whether uninstalling removes the entry
+            (exec_value(program), removed),                                    # as the program writes it
+            (exec_value(os.path.join(prefix, "bin", "chimewick")) + " --x", removed),  # the launcher
+            (os.path.join(linked, "lib", "chimewick", "chimewick"), removed),  # unquoted, through a link
+            (exec_value(other), kept),                                         # another copy
+            (exec_value(program + "-banner"), kept),                           # another file beside it
+            (f"sh -c {exec_value(program)}", kept),                            # another program first
+            (exec_value(program)[:-1], kept),                                  # the quote never closes
+            (exec_value(program)[:-1] + '%f"', kept),                          # a field code in the path
+        ]
+        for exec_line, remove in cases:
+            fake_install(prefix)
+            text = f"[Desktop Entry]\r\nType=Application\r\nName=Chimewick\r\nExec = {exec_line}\r\n"
+            with open(entry, "w", encoding="utf-8") as f:
+                f.write(text)
+            said = uninstall(args.source, prefix, env)
+            check(os.path.exists(entry) != remove,
+                  f"Exec={exec_line}: the entry {'stayed' if remove else 'was removed'}; uninstall said: {said}")
+            if remove:
+                check(f"removed the start-at-login entry {entry}" in said, f"Exec={exec_line}: said: {said}")
+            else:
+                check(f"kept the start-at-login entry {entry}" in said, f"Exec={exec_line}: said: {said}")
+                with open(entry, encoding="utf-8", newline="") as f:
+                    check(f.read() == text, f"Exec={exec_line}: the entry changed")
+            check(not os.path.exists(program), "the program stayed")
+
+        # A disabled entry for the program goes too; Exec in another group does not count.
+        for text, remove in [
+            (f"[Desktop Entry]\nExec={exec_value(program)}\nHidden=true\n", removed),
+            (f"[Other]\nExec={exec_value(program)}\n[Desktop Entry]\nExec={exec_value(other)}\n", kept),
+        ]:
+            fake_install(prefix)
+            with open(entry, "w", encoding="utf-8") as f:
+                f.write(text)
+            uninstall(args.source, prefix, env)
+            check(os.path.exists(entry) != remove, f"{text!r}: the entry {'stayed' if remove else 'went'}")
+
+        # Nothing installed: an entry for this prefix's program, which is gone, is removed all the same
+        # (an older uninstall left it); one for a program that is there stays.
+        with open(entry, "w", encoding="utf-8") as f:
+            f.write(f"[Desktop Entry]\nExec={exec_value(program)}\n")
+        said = uninstall(args.source, prefix, env)
+        check(not os.path.exists(entry), f"the entry for the missing program stayed: {said}")
+        fake_install(prefix)
+        os.remove(os.path.join(prefix, "lib", "chimewick", "installed-files.txt"))
+        with open(entry, "w", encoding="utf-8") as f:
+            f.write(f"[Desktop Entry]\nExec={exec_value(program)}\n")
+        uninstall(args.source, prefix, env)
+        check(os.path.exists(entry), "an entry for a program that is there was removed")
+        os.remove(entry)
+
+        # The folder follows XDG_CONFIG_HOME; unset or relative, it is ~/.config/autostart.
+        home_entry = os.path.join(home, ".config", "autostart", "Tovik.desktop")
+        os.makedirs(os.path.dirname(home_entry))
+        for xdg in (config, None, "relative"):
+            fake_install(prefix)
+            with open(home_entry, "w", encoding="utf-8") as f:
+                f.write(f"[Desktop Entry]\nExec={exec_value(program)}\n")
+            case_env = {k: v for k, v in env.items() if k != "XDG_CONFIG_HOME"}
+            if xdg:
+                case_env["XDG_CONFIG_HOME"] = xdg
+            uninstall(args.source, prefix, case_env)
+            check(os.path.exists(home_entry) == (xdg == config), f"XDG_CONFIG_HOME={xdg}: ~/.config's entry")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+@entry_suite.case(name="odd_prefix")
+def uninstall_from_an_odd_prefix(args):
+    """Uninstalling from a prefix whose path holds pattern characters ([ ] * ?) keeps the settings and
+    removes only the folders it left empty."""
+    work = tempfile.mkdtemp(prefix="chimewick-install-")
+    try:
+        prefix = os.path.join(work, "my [ab] *? home", ".local")
+        fake_install(prefix)
+        icon = os.path.join("share", "icons", "hicolor", "16x16", "apps", "chimewick.png")
+        os.makedirs(os.path.dirname(os.path.join(prefix, icon)))
+        open(os.path.join(prefix, icon), "w").close()
+        with open(os.path.join(prefix, "lib", "chimewick", "installed-files.txt"), "a") as f:
+            f.write(icon + "\n")
+        settings = os.path.join(prefix, "lib", "chimewick", "Ini", "Tovik.ini")
+        os.makedirs(os.path.dirname(settings))
+        with open(settings, "wb") as f:
+            f.write(SETTINGS)
+        uninstall(args.source, prefix, {**os.environ, "XDG_CONFIG_HOME": os.path.join(work, "config")})
+        check(tree(prefix) == {os.path.join("lib", "chimewick", "Ini", "Tovik.ini")},
+              f"left after uninstalling: {sorted(tree(prefix))}")
+        with open(settings, "rb") as f:
+            check(f.read() == SETTINGS, "the settings file changed")
+        check(not os.path.exists(os.path.join(prefix, "share", "icons", "hicolor", "16x16")),
+              "the emptied icon folder stayed")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
