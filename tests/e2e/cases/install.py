@@ -3,13 +3,17 @@ tree and the desktop entry, then uninstalls and checks that exactly the installe
 settings file stayed.
 """
 
+import contextlib
 import os
 import shutil
 import struct
 import subprocess
 import tempfile
 
+from cases.first_start import wait_dialog, wait_question
+from programs import LinuxProgram
 from runner import Suite, no_fixture
+from xsession import Desktop
 
 ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 SETTINGS = b"[XTSZ]\r\nNotFirstStart=1\r\n"
@@ -368,3 +372,55 @@ def uninstall_from_an_odd_prefix(args):
               "the emptied icon folder stayed")
     finally:
         shutil.rmtree(work, ignore_errors=True)
+
+
+# ---- start at login in the installed copy, then uninstalling ------------------------------------
+
+class InstalledProgram(LinuxProgram):
+    """The program where make install put it: started there, not copied into the case's folder."""
+
+    def install(self, folder):
+        return self.exe
+
+
+@contextlib.contextmanager
+def installed_desktop(args, case):
+    """Installs the build into a prefix of the case's own and gives a desktop that starts that copy."""
+    work = tempfile.mkdtemp(prefix="chimewick-install-")
+    try:
+        prefix = os.path.join(work, "my home", ".local")
+        run("cmake", "--install", args.build, "--prefix", prefix)
+        # The banner plays no part here: without its helper the program starts no browser engine.
+        os.remove(os.path.join(prefix, "lib", "chimewick", "chimewick-banner"))
+        program = InstalledProgram(os.path.join(prefix, "lib", "chimewick", "chimewick"))
+        with Desktop(program, out_dir=args.out, name=case.name.split(".", 1)[-1]) as d:
+            d.prefix, d.source = prefix, args.source
+            yield d
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+login_suite = Suite("e2e.install.", needs=("build", "source"), fixture=installed_desktop, timeout=180,
+                    failures=(CheckFailed,), properties={"RESOURCE_LOCK": "build_install"})
+
+
+@login_suite.case(name="start_at_login")
+def start_at_login_then_uninstall(d):
+    """Start at login switched on in the installed copy writes an entry that shows the program and starts
+    that copy; uninstalling removes the entry and says so, so no entry points at a missing program."""
+    entry = os.path.join(d.env["XDG_CONFIG_HOME"], "autostart", "Tovik.desktop")
+    d.start_program()
+    d.program_kind.answer_box(d, wait_question(d), "Return")  # 是否开机启动? OK
+    wait_dialog(d)  # the entry is written before the settings dialog opens
+    d.stop_program()
+    values = desktop_entry(entry)
+    check(values.get("Exec") == exec_value(d.exe_copy), f"the entry starts {values.get('Exec')}")
+    check((values.get("Name"), values.get("Icon")) == ("Chimewick", "chimewick"),
+          f"the entry shows as {values.get('Name')} with the icon {values.get('Icon')}")
+
+    said = uninstall(d.source, d.prefix, {**os.environ, **d.env})
+    check(not os.path.exists(d.exe_copy), "the program stayed")
+    check(f"removed the start-at-login entry {entry}" in said, f"uninstall said: {said}")
+    autostart = os.path.dirname(entry)
+    left = [name for name in os.listdir(autostart) if name.endswith(".desktop")]
+    check(not left, f"entries left in {autostart}: {left}")
