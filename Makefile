@@ -26,7 +26,8 @@ CONFIGURE_ARGS = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCHIMEWICK_WERROR=$(WERROR) $
 configure: deps
 	@if [ -f $(BUILD)/CMakeCache.txt ] && [ "$$(cat $(BUILD)/.configure-args 2>/dev/null)" = "$(CONFIGURE_ARGS)" ] \
 	  && grep -qx 'BUILD_TESTING:BOOL=ON' $(BUILD)/CMakeCache.txt; \
-	then :; else cmake -S . -B $(BUILD) $(CONFIGURE_ARGS) -DBUILD_TESTING=ON && echo "$(CONFIGURE_ARGS)" > $(BUILD)/.configure-args; fi
+	then :; else cmake -S . -B $(BUILD) $(CONFIGURE_ARGS) -DBUILD_TESTING=ON \
+	  && echo "$(CONFIGURE_ARGS)" > $(BUILD)/.configure-args; fi
 
 # The same for the program alone (make run, make install), which needs none of the tests' packages: a
 # new build folder is configured without the tests; one that has them keeps them.
