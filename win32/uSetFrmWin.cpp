@@ -179,8 +179,8 @@ TSetFrmWin::TSetFrmWin(TSetFrm& dialog, HWND owner) : dialog_(dialog), owner_(ow
     pageBrush_ = ::CreateSolidBrush(kPageColor);
     // No border and no caption; on top of other windows. Owned by the main window: no taskbar button
     // of its own, and it stays above its owner. The title names it in the task list.
-    const auto icon = static_cast<HICON>(
-        ::LoadImageA(WinApp::Instance(), MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    const auto icon = static_cast<HICON>(::LoadImageA(WinApp::Instance(), MAKEINTRESOURCEA(IDI_MAINICON),
+                                                      IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     Create(ClassName, WS_EX_TOPMOST, WS_POPUP | WS_CLIPCHILDREN, Texts::Gbk("设置"), TSetFrm::DesignWidth,
            TSetFrm::DesignHeight, icon, owner);
     TWinForm::SetColor(kPageColor);
