@@ -123,8 +123,9 @@ def reminder_keeps_keyboard(d):
 @suite.case(wm=True, timeout=180)
 def popup_out_of_taskbar(d):
     """The pop-up carries the skip-taskbar and skip-pager states whether a reminder or a tray click
-    brought it up; after a reminder its pictures and strip drag work; a tray click brings it up and its
-    settings picture opens the dialog, transient for the main window, with the program's icon."""
+    brought it up; after a reminder its strip drag works and a tray click makes it the active window; a
+    tray click brings it up and its settings picture opens the dialog, transient for the main window,
+    with the program's icon."""
     wid = keyboard_case(d)
     for state in ("_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER", "_NET_WM_STATE_ABOVE"):
         check(state in net_wm_state(d, wid), f"after a reminder: {net_wm_state(d, wid)}")
@@ -136,6 +137,11 @@ def popup_out_of_taskbar(d):
     d.run("xdotool", "mouseup", "1")
     dragged = (FINAL[0] - 300, FINAL[1] - 200, W, H)
     wait_until(f"the window dragged to {dragged}", lambda: d.window_geometry(wid) == dragged)
+    # The reminder left the icon in the tray: a click on it brings the window back in place, now as the
+    # active window (the user asked for it).
+    click_tray_icon(d)
+    wid = wait_viewable_at(d, FINAL)
+    wait_until("the pop-up to be the active window", lambda: active_window(d) == wid)
     # The minimise picture: to the tray.
     d.click(wid, *IMG2)
     wait_until("the window to be unmapped", lambda: d.map_state(wid) != "IsViewable")
