@@ -123,13 +123,26 @@ def reminder_keeps_keyboard(d):
 @suite.case(wm=True, timeout=180)
 def popup_out_of_taskbar(d):
     """The pop-up carries the skip-taskbar and skip-pager states whether a reminder or a tray click
-    brought it up; after a reminder its strip drag works and a tray click makes it the active window; a
-    tray click brings it up and its settings picture opens the dialog, transient for the main window,
-    with the program's icon."""
+    brought it up. After a reminder its pictures and strip drag work: the settings picture opens the
+    dialog, transient for the main window and with the program's icon; a tray click brings it back in
+    place as the active window."""
     wid = keyboard_case(d)
     for state in ("_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER", "_NET_WM_STATE_ABOVE"):
         check(state in net_wm_state(d, wid), f"after a reminder: {net_wm_state(d, wid)}")
-    # The strip drag, on a window that did not take the keyboard.
+    # The settings picture of a window that did not take the keyboard opens the dialog, which belongs
+    # to the main window.
+    d.click(wid, *IMG_SET)
+    dialog = int(wait_until("the settings dialog", lambda: d.run(
+        "xdotool", "search", "--onlyvisible", "--name", "^设置$", check=False).split())[0])
+    transient = d.run("xprop", "-id", str(dialog), "WM_TRANSIENT_FOR", check=False)
+    m = re.search(r"window id # (0x[0-9a-f]+)", transient)
+    check(m and int(m.group(1), 16) == wid, f"dialog {transient.strip()}; main window {wid:#x}")
+    check("_NET_WM_ICON(CARDINAL)" in d.run("xprop", "-id", str(dialog), "_NET_WM_ICON", check=False),
+          "the dialog has no icon of its own")
+    d.screenshot("dialog")
+    d.click(dialog, *DIALOG_CLOSE)
+    wait_until("the dialog to close", lambda: d.map_state(dialog) != "IsViewable")
+    # The strip drag.
     start_x, start_y = FINAL[0] + STRIP[0], FINAL[1] + STRIP[1]
     d.run("xdotool", "mousemove", "--sync", str(start_x), str(start_y), "mousedown", "1")
     for dx, dy in ((-40, -10), (-150, -120), (-300, -200)):
@@ -142,26 +155,13 @@ def popup_out_of_taskbar(d):
     click_tray_icon(d)
     wid = wait_viewable_at(d, FINAL)
     wait_until("the pop-up to be the active window", lambda: active_window(d) == wid)
-    # The minimise picture: to the tray.
+    # The minimise picture: to the tray; a tray click: up again, in place, out of the taskbar.
     d.click(wid, *IMG2)
     wait_until("the window to be unmapped", lambda: d.map_state(wid) != "IsViewable")
-    # A tray click: up again, in place, out of the taskbar.
     click_tray_icon(d)
     wid = wait_viewable_at(d, FINAL)
     for state in ("_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"):
         check(state in net_wm_state(d, wid), f"after a tray click: {net_wm_state(d, wid)}")
-    # Its settings picture opens the dialog, which belongs to the main window.
-    d.click(wid, *IMG_SET)
-    dialog = int(wait_until("the settings dialog", lambda: d.run(
-        "xdotool", "search", "--onlyvisible", "--name", "^设置$", check=False).split())[0])
-    transient = d.run("xprop", "-id", str(dialog), "WM_TRANSIENT_FOR", check=False)
-    m = re.search(r"window id # (0x[0-9a-f]+)", transient)
-    check(m and int(m.group(1), 16) == wid, f"dialog {transient.strip()}; main window {wid:#x}")
-    check("_NET_WM_ICON(CARDINAL)" in d.run("xprop", "-id", str(dialog), "_NET_WM_ICON", check=False),
-          "the dialog has no icon of its own")
-    d.screenshot("dialog")
-    d.click(dialog, *DIALOG_CLOSE)
-    wait_until("the dialog to close", lambda: d.map_state(dialog) != "IsViewable")
     check(d.program_alive(), "the program ended")
 
 
