@@ -152,6 +152,12 @@ void TMainFrm::WebBrowserDownloadComplete() {
 }
 
 void TMainFrm::ShowForm() {
+    SlideUp(false);
+}
+
+// A window the program raises by itself never takes the keyboard: what the user was typing goes on
+// arriving where it was going. Only a request of the user's own makes it the active window.
+void TMainFrm::SlideUp(bool activate) {
     if (!View) return;
     // A request that arrives while a slide runs starts a fresh slide; the outer one then sees that
     // the window has already come up and stops without moving it again. The full height is the
@@ -168,7 +174,7 @@ void TMainFrm::ShowForm() {
     int32_t top = screen.Bottom() - 46;
     int32_t height = 16;
     View->PlaceWindow({left, top, DesignWidth, height});
-    View->ShowWindow(TWindowState::Shown);
+    View->ShowWindow(activate ? TWindowState::ShownActive : TWindowState::Shown);
     windowShown_ = true;
     while (height < PopupHeight + 5) {
         height += 3;
@@ -211,7 +217,7 @@ void TMainFrm::TrayIconMessage(uint32_t mouseMessage) {
 
 void TMainFrm::TrayIconClick() {
     if (!View) return;
-    ShowForm();
+    SlideUp(true);
     if (!destroyed_) View->ShowTrayIcon(false);
 }
 
@@ -229,11 +235,18 @@ void TMainFrm::img_setClick() {
 
 void TMainFrm::mni_SetClick() {
     if (!View || !AppControl) return;
-    if (!ShowSetForm(AppControl->XHBX, TimerInfos.get(), *View)) return;
+    if (!ShowSetForm(AppControl->XHBX, TimerInfos.get(), *View, DialogMonitor())) return;
     AppControl->LoadSettings();
     ApplySettings();
     if (TimerObj) TimerObj->LastCircle = SysUtils::Now();
     LoadBackground();
+}
+
+TRect TMainFrm::DialogMonitor() const {
+    if (!View) return {};
+    if (!windowShown_) return View->ScreenRect();
+    const TRect window = View->WindowRect();
+    return View->MonitorRect({window.Left + window.Width / 2, window.Top + window.Height / 2});
 }
 
 void TMainFrm::img1MouseDown(int32_t x, int32_t y, TMouseButton button, TRect strip) {

@@ -55,8 +55,9 @@ public:
     void TimerCheckWarnTimer();
     // Writes the trimmed reminder text and the announcement time.
     void ShowWarnText(const AnsiString& text) override;
-    // Blanks the banner, writes the date line and slides the window up at the bottom right of the
-    // screen, three pixels a step, pumping messages after each; then shows the next banner page.
+    // A reminder: blanks the banner, writes the date line and slides the window up at the bottom right
+    // of the screen, three pixels a step, pumping messages after each; then shows the next banner page.
+    // The window comes up on top without taking the keyboard from the window the user works in.
     void ShowForm() override;
     // Loads the configured background bitmap, if the setting names an existing file; raises when that
     // file is not a Windows bitmap.
@@ -79,7 +80,8 @@ public:
     // The tray icon's callback with the mouse message it reports: a left press brings the window up.
     void TrayIconMessage(uint32_t mouseMessage);
     // A left press on the tray icon (or a second start asking the running copy to show itself):
-    // slides the window up, then takes the icon out of the tray.
+    // slides the window up as ShowForm does, as the active window (the user asked for it), then takes
+    // the icon out of the tray.
     void TrayIconClick();
     // Any button; strip is img1's place in the coordinates of x, y (empty: no limit to the drag).
     void img1MouseDown(int32_t x, int32_t y, TMouseButton button = TMouseButton::Left, TRect strip = {});
@@ -102,8 +104,13 @@ public:
     // at the time of day now. keepPace keeps it within 950..1050 ms (once the clock runs).
     static int32_t MsToNextSecond(TDateTime now, bool keepPace);
 
+    // The monitor the settings dialog opens centred on: the one that holds the main window's centre
+    // while the window is up, the primary display while it waits in the tray.
+    TRect DialogMonitor() const;
+
 private:
     void WriteDateLine();
+    void SlideUp(bool activate);
     std::unique_ptr<TControl> control_;
     int slideSerial_ = 0;  // counts slides started, so an outer slide notices one that ran inside it
     bool destroyed_ = false;

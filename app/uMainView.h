@@ -40,7 +40,11 @@ enum class TMainText {
 enum class TWindowState {
     Hidden,     // not on the screen and without a taskbar entry (it waits in the tray)
     Minimized,  // minimised with a taskbar entry (where there is no tray to wait in)
-    Shown,      // on the screen, not minimised, in front of other windows and staying on top
+    // On the screen, not minimised, in front of other windows and staying on top, without taking the
+    // keyboard: the window the user works in stays the active one and keeps every key (a reminder).
+    Shown,
+    // The same, and the window becomes the active one (the user asked for it).
+    ShownActive,
 };
 
 // The main window's two timers.
@@ -66,6 +70,9 @@ public:
     virtual void PumpMessages() = 0;
     // Closes the main window, which ends the program once the current event has been handled.
     virtual void CloseWindow() = 0;
+
+    // The full monitor (not its work area) that holds the point, or the nearest one, in screen pixels.
+    virtual TRect MonitorRect(TPoint point) const = 0;
 
     // Whether a notification area is there to hold the icon right now.
     virtual bool HasTray() const = 0;

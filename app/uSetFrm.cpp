@@ -264,7 +264,7 @@ void TSetFrm::edt_BJTPButtonClick() {
 
 // ---- the settings command's dialog ---------------------------------------------------------------
 
-bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner) {
+bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner, const TRect& monitor) {
     // The dialog shows the settings and writes the file; the configuration itself changes only by the
     // reload that follows.
     TSetFrm dialog;
@@ -279,8 +279,8 @@ bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner) {
     dialog.LoadData(settings, list);
     dialog.LoadBackground(AppControl ? AppControl->BJTP : AnsiString());
     dialog.LoadAutoRun();
-    // Centred on the screen.
-    const TRect screen = view->ScreenRect();
+    // Centred on the monitor it belongs on.
+    const TRect screen = monitor.Width > 0 && monitor.Height > 0 ? monitor : owner.ScreenRect();
     view->PlaceWindow({screen.Left + (screen.Width - TSetFrm::DesignWidth) / 2,
                        screen.Top + (screen.Height - TSetFrm::DesignHeight) / 2, TSetFrm::DesignWidth,
                        TSetFrm::DesignHeight});

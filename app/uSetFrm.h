@@ -86,5 +86,6 @@ public:
 extern TSetFrm* SetFrm;
 
 // Runs the dialog modally on a copy of the settings and the given reminder list, in a window made by
-// owner; true once it has closed.
-bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner);
+// owner, centred on monitor (TMainFrm::DialogMonitor; empty: the primary display); true once it has
+// closed.
+bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner, const TRect& monitor = {});

@@ -17,7 +17,9 @@ set_target_properties(chimewick_gui PROPERTIES AUTOMOC ON AUTORCC ON)
 # The Qt headers cost most of the build: one compiler run reads them once for a batch of files. Four
 # batches keep both cores of a small machine busy.
 chimewick_unity(chimewick_gui 6)
-target_link_libraries(chimewick_gui PUBLIC chimewick_core Qt6::Widgets Qt6::Network)
+# xcb: the window states Qt has no flag for (a pop-up left out of taskbars), set on the X11 window.
+find_library(CHIMEWICK_XCB_LIBRARY xcb REQUIRED)
+target_link_libraries(chimewick_gui PUBLIC chimewick_core Qt6::Widgets Qt6::Network ${CHIMEWICK_XCB_LIBRARY})
 target_include_directories(chimewick_gui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
 add_executable(chimewick ${CMAKE_CURRENT_SOURCE_DIR}/qt/shell/main.cpp)

@@ -14,6 +14,7 @@
 #include "qt/uMouseButton.h"
 #include "qt/uSetFrmQt.h"
 #include "qt/uTrayIcon.h"
+#include "qt/uWindowHints.h"
 
 namespace {
 constexpr unsigned kTitleStripColor = MainFormLook::TitleStripColor;
@@ -152,6 +153,27 @@ TRect TMainFrmQt::ScreenRect() const {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
+TRect TMainFrmQt::MonitorRect(TPoint point) const {
+    const QPoint p(point.X, point.Y);
+    const QScreen* best = QGuiApplication::screenAt(p);
+    if (!best) {
+        // Off every monitor: the nearest one.
+        qint64 nearest = -1;
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            const QRect g = screen->geometry();
+            const qint64 dx = qMax(qMax(g.left() - p.x(), p.x() - g.right()), 0);
+            const qint64 dy = qMax(qMax(g.top() - p.y(), p.y() - g.bottom()), 0);
+            if (nearest < 0 || dx * dx + dy * dy < nearest) {
+                nearest = dx * dx + dy * dy;
+                best = screen;
+            }
+        }
+    }
+    if (!best) best = QGuiApplication::primaryScreen();
+    const QRect r = best->geometry();
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
 TRect TMainFrmQt::WindowRect() const {
     const QRect r = geometry();
     return {r.x(), r.y(), r.width(), r.height()};
@@ -225,11 +247,29 @@ void TMainFrmQt::ShowWindow(TWindowState state) {
             showMinimized();
             break;
         case TWindowState::Shown:
-            setWindowState(windowState() & ~Qt::WindowMinimized);
-            show();
-            raise();
+        case TWindowState::ShownActive:
+            ShowOnTop(state == TWindowState::ShownActive);
             break;
     }
+}
+
+void TMainFrmQt::ShowOnTop(bool activate) {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    // Whether the window manager focuses the window is decided when the window is mapped: mapped with
+    // no input hint and a user time of 0 it comes up without being focused. The flag changes only
+    // while the window is hidden (changing it hides the window); a window that came up unfocused and
+    // is now asked for by the user is mapped once more, without the flag.
+    const bool focusable = !windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus);
+    if (activate && !focusable && isVisible()) hide();
+    if (!isVisible()) {
+        setAttribute(Qt::WA_ShowWithoutActivating, !activate);
+        setWindowFlag(Qt::WindowDoesNotAcceptFocus, !activate);
+        // Waiting in the tray, the window has no place in a taskbar or a pager.
+        SetSkipTaskbar(*this, windowFlags().testFlag(Qt::Tool));
+    }
+    show();
+    raise();
+    if (activate) activateWindow();
 }
 
 void TMainFrmQt::PumpMessages() {
@@ -261,7 +301,7 @@ void TMainFrmQt::StopTimer(TMainTimer timer) {
 }
 
 std::unique_ptr<ISetView> TMainFrmQt::CreateSetView(TSetFrm& dialog) {
-    return std::make_unique<TSetFrmQt>(dialog);
+    return std::make_unique<TSetFrmQt>(dialog, this);
 }
 
 // ---- window events -------------------------------------------------------------------------------

@@ -27,6 +27,7 @@ public:
     // IWindowView
     TRect ScreenRect() const override;
     TRect WindowRect() const override;
+    TRect MonitorRect(TPoint point) const override;
     void PlaceWindow(const TRect& rect) override;
     TPoint ClientToScreen(TPoint client) const override;
     // IMainView
@@ -83,6 +84,8 @@ private:
     QLabel* Label(TMainText text) const;
     // With no notification area the window keeps a taskbar entry so it stays reachable.
     void SetTaskbarEntry(bool shown);
+    // Shows the window on top; activate: as the active window, else leaving the keyboard where it is.
+    void ShowOnTop(bool activate);
 
     std::unique_ptr<IBannerBrowser> banner_;  // the engine behind WebBrowser; none without one
 };

@@ -7,7 +7,9 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimeEdit>
+#include <QWindow>
 
+#include "qt/shell/uResources.h"
 #include "qt/uSetControls.h"
 #include "qt/uSetFrmLook.h"
 
@@ -39,10 +41,18 @@ QStringList NameFilters(const QString& pairs) {
 
 }  // namespace
 
-TSetFrmQt::TSetFrmQt(TSetFrm& form)
-    : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), Form(form) {
+TSetFrmQt::TSetFrmQt(TSetFrm& form, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), Form(form) {
     setObjectName(QStringLiteral("SetFrm"));
     setWindowTitle(Q("设置"));
+    setWindowIcon(ProgramIcon());
+    if (owner) {
+        // Transient for the owner's window, also when the owner has never been shown yet (the first
+        // start opens the dialog before the main window comes up).
+        owner->winId();
+        winId();
+        windowHandle()->setTransientParent(owner->windowHandle());
+    }
     setFont(Face(12, false));
     setFixedSize(TSetFrm::DesignWidth, TSetFrm::DesignHeight);
     CreateComponents();

@@ -37,8 +37,10 @@ class TSetFrmQt : public QDialog, public ISetView {
     Q_OBJECT
 
 public:
-    // Builds the hidden dialog with all its pages; its events go to form.
-    explicit TSetFrmQt(TSetFrm& form);
+    // Builds the hidden dialog with all its pages; its events go to form. With an owner (the main
+    // window) the dialog belongs to it: the window manager keeps it with its owner and gives it no
+    // taskbar entry of its own.
+    explicit TSetFrmQt(TSetFrm& form, QWidget* owner = nullptr);
     ~TSetFrmQt() override;
 
     // IWindowView

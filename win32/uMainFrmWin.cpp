@@ -201,6 +201,16 @@ TRect TMainFrmWin::ScreenRect() const {
             WinApp::Unscale(::GetSystemMetrics(SM_CYSCREEN))};
 }
 
+TRect TMainFrmWin::MonitorRect(TPoint point) const {
+    const POINT p{WinApp::Scale(point.X), WinApp::Scale(point.Y)};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoA(::MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST), &info)) return ScreenRect();
+    const RECT& r = info.rcMonitor;
+    return {WinApp::Unscale(r.left), WinApp::Unscale(r.top), WinApp::Unscale(r.right - r.left),
+            WinApp::Unscale(r.bottom - r.top)};
+}
+
 TRect TMainFrmWin::WindowRect() const {
     const RECT r = TWinForm::ScreenRect();
     return {WinApp::Unscale(r.left), WinApp::Unscale(r.top), WinApp::Unscale(r.right - r.left),
@@ -260,9 +270,16 @@ void TMainFrmWin::ShowWindow(TWindowState state) {
             ::ShowWindow(Handle(), SW_SHOWMINNOACTIVE);
             break;
         case TWindowState::Shown:
-            // In front of other windows and staying on top.
+            // In front of other windows and staying on top, without taking the activation (and with it
+            // the keyboard) from the window the user works in.
+            ::ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+            ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+            E2EDump::Set("hwnd", std::to_string(reinterpret_cast<std::uintptr_t>(Handle())));
+            break;
+        case TWindowState::ShownActive:
             ::ShowWindow(Handle(), SW_SHOW);
-            ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
             ::SetForegroundWindow(Handle());
             E2EDump::Set("hwnd", std::to_string(reinterpret_cast<std::uintptr_t>(Handle())));
             break;

@@ -32,6 +32,7 @@ public:
     // IWindowView (96-dpi pixels, converted here to and from the screen's).
     TRect ScreenRect() const override;
     TRect WindowRect() const override;
+    TRect MonitorRect(TPoint point) const override;
     void PlaceWindow(const TRect& rect) override;
     TPoint ClientToScreen(TPoint client) const override;
     // IMainView

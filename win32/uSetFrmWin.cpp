@@ -14,6 +14,7 @@
 #include "app/uSetFrmLook.h"
 #include "settings/uStrings.h"
 #include "win32/uE2EDump.h"
+#include "win32/uResourceIds.h"
 #include "win32/uWinApp.h"
 #include "win32/uWinText.h"
 
@@ -176,9 +177,12 @@ int PageIndex(TSetPage page) {
 TSetFrmWin::TSetFrmWin(TSetFrm& dialog, HWND owner) : dialog_(dialog), owner_(owner) {
     font_ = CreateDialogFont(12, false);
     pageBrush_ = ::CreateSolidBrush(kPageColor);
-    // No border and no caption; on top of other windows. The title names it in the task list.
+    // No border and no caption; on top of other windows. Owned by the main window: no taskbar button
+    // of its own, and it stays above its owner. The title names it in the task list.
+    const auto icon = static_cast<HICON>(::LoadImageA(WinApp::Instance(), MAKEINTRESOURCEA(IDI_MAINICON),
+                                                      IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     Create(ClassName, WS_EX_TOPMOST, WS_POPUP | WS_CLIPCHILDREN, Texts::Gbk("设置"), TSetFrm::DesignWidth,
-           TSetFrm::DesignHeight, nullptr);
+           TSetFrm::DesignHeight, icon, owner);
     TWinForm::SetColor(kPageColor);
     CreateElements();
     CreateChildren();

@@ -18,7 +18,7 @@ TWinForm::~TWinForm() {
 }
 
 void TWinForm::Create(const char* className, DWORD exStyle, DWORD style, const AnsiString& caption,
-                      int designWidth, int designHeight, HICON icon) {
+                      int designWidth, int designHeight, HICON icon, HWND owner) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     if (!::GetClassInfoExA(WinApp::Instance(), className, &wc)) {
@@ -36,7 +36,7 @@ void TWinForm::Create(const char* className, DWORD exStyle, DWORD style, const A
     const std::wstring wideCaption = WinText::Wide(caption);
     hwnd_ =
         ::CreateWindowExW(exStyle, WinText::WideFromUtf8(className).c_str(), wideCaption.c_str(), style, 0, 0,
-                          r.right - r.left, r.bottom - r.top, nullptr, nullptr, WinApp::Instance(), this);
+                          r.right - r.left, r.bottom - r.top, owner, nullptr, WinApp::Instance(), this);
     root_.SetBounds(0, 0, designWidth, designHeight);
 }
 

@@ -24,9 +24,10 @@ public:
     TWinForm(const TWinForm&) = delete;
     TWinForm& operator=(const TWinForm&) = delete;
 
-    // Creates the window: class name, styles, caption (GBK), client size in design pixels. Hidden.
+    // Creates the window: class name, styles, caption (GBK), client size in design pixels, and the
+    // window that owns it (none: a window of its own). Hidden.
     void Create(const char* className, DWORD exStyle, DWORD style, const AnsiString& caption, int designWidth,
-                int designHeight, HICON icon);
+                int designHeight, HICON icon, HWND owner = nullptr);
     HWND Handle() const { return hwnd_; }
 
     // Handles message msg with handler (replaces an earlier one).

@@ -122,6 +122,12 @@ public:
         Win.Record("place " + FakeWindow::RectText(rect));
     }
     TPoint ClientToScreen(TPoint p) const override { return {Win.Place.Left + p.X, Win.Place.Top + p.Y}; }
+    // The monitor of Monitors that holds the point; the screen when none does (one monitor).
+    TRect MonitorRect(TPoint p) const override {
+        for (const TRect& monitor : Monitors)
+            if (monitor.Contains(p)) return monitor;
+        return Win.Screen;
+    }
 
     void SetCaption(TMainText text, const AnsiString& caption) override {
         Captions[text] = plat::GbkToUtf8(caption);
@@ -136,9 +142,10 @@ public:
     }
     void ShowWindow(TWindowState state) override {
         State = state;
-        Win.Record(state == TWindowState::Hidden      ? "hide"
-                   : state == TWindowState::Minimized ? "minimize"
-                                                      : "show");
+        Win.Record(state == TWindowState::Hidden        ? "hide"
+                   : state == TWindowState::Minimized   ? "minimize"
+                   : state == TWindowState::ShownActive ? "show active"
+                                                        : "show");
     }
     void PumpMessages() override {
         ++Pumps;
@@ -185,6 +192,7 @@ public:
     std::map<TMainText, std::string> Captions;  // UTF-8
     std::map<TMainTimer, int32_t> Timers;
     TWindowState State = TWindowState::Hidden;
+    std::vector<TRect> Monitors;  // empty: one monitor, the screen
     bool Tray = true;
     bool TrayIcon = false;
     bool DrawsBitmaps = true;

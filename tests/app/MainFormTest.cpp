@@ -257,7 +257,7 @@ TEST(MainFormTray, RoundTrip) {
     for (uint32_t ignored : {512u, 514u, 515u, 516u, 517u}) p.form.TrayIconMessage(ignored);
     EXPECT_EQ(p.view.State, TWindowState::Hidden);
     p.form.TrayIconMessage(513);
-    EXPECT_EQ(p.view.State, TWindowState::Shown);
+    EXPECT_EQ(p.view.State, TWindowState::ShownActive);  // the user asked for it
     EXPECT_EQ(p.view.Win.Place, kFinal);
     EXPECT_EQ(p.view.Win.Log.back(), "tray remove");
     EXPECT_FALSE(p.view.TrayIcon);
@@ -306,6 +306,55 @@ TEST(MainFormSettings, CommandSavesReloadsAndApplies) {
     EXPECT_EQ(p.form.TimerObj->OnTime3_Time, 6.25 / 24);
     EXPECT_EQ(p.form.TimerObj->LastCircle, closedAt);
     EXPECT_TRUE(p.errors.empty());
+}
+
+// Two monitors, the primary on the right: the dialog opens centred on the monitor that holds the main
+// window, and on the primary while the window waits in the tray.
+TEST(MainFormSettings, DialogOnTheMainWindowsMonitor) {
+    const TRect left{-1280, 0, 1280, 1024}, primary{0, 0, 1024, 768};
+    auto centredOn = [](const TRect& m) {
+        return TRect{m.Left + (m.Width - 703) / 2, m.Top + (m.Height - 341) / 2, 703, 341};
+    };
+    struct Case {
+        const char* where;
+        bool shown;
+        TPoint windowAt;
+        TRect monitor;
+    } cases[] = {
+        {"in the tray", false, {}, primary},
+        {"shown at the bottom right", true, {}, primary},
+        {"dragged onto the left monitor", true, {-900, 300}, left},
+        {"mostly on the left monitor", true, {-300, 300}, left},
+        {"in the tray after a drag to the left", false, {-900, 300}, primary},
+    };
+    for (const Case& c : cases) {
+        Program p;
+        p.view.Monitors = {left, primary};
+        p.form.TimerHideTimer();
+        if (c.shown || c.windowAt.X != 0) {
+            p.form.TrayIconClick();
+            if (c.windowAt.X != 0) p.view.PlaceWindow({c.windowAt.X, c.windowAt.Y, 442, 259});
+            if (!c.shown) p.form.img2Click();
+        }
+        TRect placed;
+        p.view.WhileDialogShown = [&](FakeSetView& dialog) {
+            placed = dialog.Win.Place;
+            dialog.Form.img3Click();
+        };
+        p.form.img_setClick();
+        EXPECT_EQ(placed, centredOn(c.monitor)) << c.where;
+    }
+}
+
+// A reminder brings the window up without making it the active window; a tray press makes it active.
+TEST(MainFormTray, OnlyTheUserActivates) {
+    Program p(kQuietStart + "[XHBX]\nstartDSBJ=1\nOnTime=12:00\nOnTimeTxnr=Lunch\n");
+    p.form.TimerHideTimer();
+    p.clock.Set(At(12, 0, 0, 400));
+    p.form.TimerCheckWarnTimer();
+    EXPECT_EQ(p.view.Lines("show"), (std::vector<std::string>{"show"}));
+    p.form.TrayIconClick();
+    EXPECT_EQ(p.view.Lines("show"), (std::vector<std::string>{"show", "show active"}));
 }
 
 // A malformed value in the file after the dialog: the command stops, the scheduler keeps its settings.

@@ -64,25 +64,9 @@ def banner_shows(d, n):
             above == PANEL1_COLOUR)
 
 
-def helper_processes(d, host):
-    """Live processes started by this case's helper (the helper and its engine's processes): those
-    whose environment names this case's banner server."""
-    marker = f"CHIMEWICK_AD_HOST={host}".encode()
-    found = []
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit() or (d.program and int(entry) == d.program.pid):
-            continue
-        try:
-            with open(f"/proc/{entry}/environ", "rb") as f:
-                if marker not in f.read().split(b"\0"):
-                    continue
-            with open(f"/proc/{entry}/stat") as f:
-                if f.read().rsplit(")", 1)[1].split()[0] == "Z":
-                    continue
-            found.append(int(entry))
-        except OSError:
-            continue
-    return found
+def helper_processes(d):
+    """Live processes started by this case's program: its banner helper and the engine's processes."""
+    return d.program_descendants()
 
 
 def pss_mb(pids):
@@ -126,7 +110,7 @@ def back_to_tray(d, wid):
     d.click(wid, *IMG2)
     wait_until("the window to be unmapped", lambda: d.map_state(wid) != "IsViewable")
     wait_in_tray(d)
-    wait_until("no helper process left", lambda: helper_processes(d, d.ad_host) == [], timeout=30)
+    wait_until("no helper process left", lambda: helper_processes(d) == [], timeout=30)
 
 
 def missing(args):
@@ -159,7 +143,7 @@ def rotation(d):
     d.start_program()
     wait_in_tray(d)
     wait_until("the default page", lambda: d.server.pages_served() == [DEFAULT_PAGE], timeout=ENGINE)
-    wait_until("the helper to go in the tray", lambda: helper_processes(d, d.ad_host) == [], timeout=ENGINE)
+    wait_until("the helper to go in the tray", lambda: helper_processes(d) == [], timeout=ENGINE)
     # Proportional memory depends on who else maps the same Qt libraries, so the check is on what
     # the program holds of its own, and that the engine's libraries never enter it.
     pid = d.program.pid
@@ -175,7 +159,7 @@ def rotation(d):
         wait_until(f"banner page {n} painted", lambda: banner_shows(d, n), timeout=ENGINE, interval=0.05)
         painted = time.monotonic() - slide_end
         check(d.server.pages_served()[-1] == f"/ssh/chain/{n}.html", f"pages: {d.server.pages_served()}")
-        helpers = helper_processes(d, d.ad_host)
+        helpers = helper_processes(d)
         print(f"pop-up {n}: page painted {painted * 1000:.0f} ms after the slide; PSS of the program "
               f"{pss_mb([d.program.pid]):.1f} MB + helper ({len(helpers)} processes) {pss_mb(helpers):.1f} MB")
         d.screenshot(f"banner-{n}")
@@ -207,13 +191,13 @@ def ready_ahead(d):
     d.start_program()
     wait_in_tray(d)
     wait_until("the default page", lambda: d.server.pages_served() == [DEFAULT_PAGE], timeout=30)
-    wait_until("the helper to go in the tray", lambda: helper_processes(d, d.ad_host) == [], timeout=30)
+    wait_until("the helper to go in the tray", lambda: helper_processes(d) == [], timeout=30)
 
     # Ticks more than the lead (20 s) before the reminder start no helper.
     d.clock.set(noon - 40 * second)
 
     def quiet_until(moment):
-        check(helper_processes(d, d.ad_host) == [], f"a helper runs {noon - d.clock.now()} before the reminder")
+        check(helper_processes(d) == [], f"a helper runs {noon - d.clock.now()} before the reminder")
         return d.clock.now() >= moment
     wait_until("ticks far from the reminder", lambda: quiet_until(noon - 33 * second))
 
@@ -228,7 +212,7 @@ def ready_ahead(d):
             served = list(d.server.requests)
         return "/ssh/chain/1.html" in served and "/styled?overflow=hidden&scroll=no" in served
     wait_until("the next page loaded ahead", ready, timeout=90, interval=0.1)
-    helpers = helper_processes(d, d.ad_host)
+    helpers = helper_processes(d)
     check(helpers and d.main_window() is None, f"helper {helpers}, window {d.main_window()}")
 
     d.clock.set(noon - 2 * second)
@@ -241,7 +225,7 @@ def ready_ahead(d):
     check(painted, "the page made ready ahead was not painted when the slide ended")
     d.screenshot("ready-ahead")
     check(d.server.pages_served() == [DEFAULT_PAGE, "/ssh/chain/1.html"], f"pages: {d.server.pages_served()}")
-    check(set(helpers) <= set(helper_processes(d, d.ad_host)), "the helper was started again for the pop-up")
+    check(set(helpers) <= set(helper_processes(d)), "the helper was started again for the pop-up")
     back_to_tray(d, wid)
     # The next reminder is tomorrow: the helper stays away.
     later = d.clock.now() + 3 * second
@@ -256,7 +240,7 @@ def server_down(d):
     d.start_program()
     wait_in_tray(d)
     wid, _ = pop_up(d)
-    wait_until("a helper for the pop-up", lambda: helper_processes(d, d.ad_host), timeout=ENGINE)
+    wait_until("a helper for the pop-up", lambda: helper_processes(d), timeout=ENGINE)
     corner, middle, far = pixels(d, [strip_point(5, 5), strip_point(200, 40), strip_point(400, 80)])
     check(corner == middle == far and corner != (255, 255, 255), f"strip colours {corner} {middle} {far}")
     d.screenshot("plain-strip")

@@ -128,10 +128,12 @@ class WindowsProgram(Program):
 
     def main_window(self, desktop):
         # The program reports its window handle once it has shown the window; its X window is the first
-        # top-level window the program made (message boxes come later and get later ids).
+        # top-level window the program made (message boxes come later and get later ids). Wine hands a
+        # window it activates to the window manager, which puts it in a frame of its own: deeper in the
+        # tree.
         if not desktop.dump().get("hwnd"):
             return None
-        tops = [w for w in desktop.tree() if w.depth == 5 and w.name == "Chimewick" and w.cls == "chimewick.exe"]
+        tops = [w for w in desktop.tree() if w.depth >= 5 and w.name == "Chimewick" and w.cls == "chimewick.exe"]
         return min((int(w.wid, 16) for w in tops), default=None)
 
 

@@ -1,5 +1,6 @@
-"""A virtual desktop for one end-to-end case: Xvfb on a free display, trayer as the tray host, and the
-program copied into a fresh folder with its own HOME, settings file and fake clock. Which program and
+"""A virtual desktop for one end-to-end case: Xvfb on a free display, a D-Bus session bus of its own,
+trayer as the tray host, openbox as window manager when the case asks for one, and the program copied
+into a fresh folder with its own HOME, settings file and fake clock. Which program and
 how it is started is the desktop's Program (programs.py).
 
 Standard library only. Every wait polls with a timeout; nothing sleeps a fixed time to wait for the
@@ -12,6 +13,7 @@ import re
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -19,7 +21,7 @@ from programs import LinuxProgram, Program
 
 SCREEN_W, SCREEN_H = 1280, 800
 FAKETIME_LIB = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
-NEEDED_TOOLS = ("Xvfb", "trayer", "xdotool", "xwininfo", "import")
+NEEDED_TOOLS = ("Xvfb", "dbus-daemon", "trayer", "xdotool", "xwininfo", "xprop", "import")
 
 
 class CaseFailed(AssertionError):
@@ -86,6 +88,32 @@ def parse_faketime(spec):
     return start, float(m.group(2)) if m.group(2) else 1.0
 
 
+def _parent_and_state(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return int(fields[1]), fields[0]
+
+
+def descendants(root):
+    """The live (not zombie) processes below pid root in the process tree, root itself left out."""
+    children = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            parent, state = _parent_and_state(entry)
+        except (OSError, IndexError, ValueError):
+            continue  # gone meanwhile
+        if state != "Z":
+            children.setdefault(parent, []).append(int(entry))
+    found, todo = [], [root]
+    while todo:
+        for child in children.get(todo.pop(), []):
+            found.append(child)
+            todo.append(child)
+    return found
+
+
 class Window:
     def __init__(self, wid, name, x, y, w, h, depth, cls=None):
         self.wid, self.name, self.x, self.y, self.w, self.h, self.depth = wid, name, x, y, w, h, depth
@@ -104,11 +132,14 @@ _TREE_LINE = re.compile(r'^(\s*)(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)):\s*(?:\
 
 
 class Desktop:
-    """Xvfb + trayer + the program, cleaned up on exit."""
+    """Xvfb + a session bus + (openbox) + trayer + the program, cleaned up on exit."""
 
     def __init__(self, program, ini_bytes=None, faketime="@2026-12-09 11:59:57", tray=True, out_dir=None,
-                 name="case", screen=(SCREEN_W, SCREEN_H), program_env=None):
-        """program: the Program to start, or the path of the Linux program."""
+                 name="case", screen=(SCREEN_W, SCREEN_H), program_env=None, wm=False, monitors=()):
+        """program: the Program to start, or the path of the Linux program. wm: run openbox as the
+        window manager (the other cases run on a bare display, where nothing manages or focuses a
+        window). monitors: the screen split into RandR monitors (split_monitors) before anything
+        else starts."""
         self.program_kind = program if isinstance(program, Program) else LinuxProgram(program)
         global PATIENCE
         PATIENCE = self.program_kind.patience
@@ -121,6 +152,8 @@ class Desktop:
         self.faketime = faketime
         self.clock = None
         self.tray = tray
+        self.wm = wm
+        self.monitors = monitors
         self.out_dir = out_dir
         self.name = name
         self.procs = []
@@ -133,8 +166,15 @@ class Desktop:
         try:
             self.root = tempfile.mkdtemp(prefix="chimewick-e2e-")
             self._start_x()
+            self._start_bus()
+            if self.monitors:
+                self.split_monitors(*self.monitors)
+            # The tray host first: openbox then takes its mapped panel over as it starts (a panel that
+            # trayer maps while openbox starts stays unmapped now and then).
             if self.tray:
                 self.start_tray()
+            if self.wm:
+                self.start_wm()
             return self
         except BaseException:
             self.close()
@@ -207,9 +247,71 @@ class Desktop:
             return self.run("xwininfo", "-root", check=False) != ""
         wait_until(f"the display {self.display} to answer", answers, timeout=5)
 
+    def _start_bus(self):
+        """A session bus of the case's own, ended with it. Without one a Qt program autolaunches a bus
+        (dbus-launch, where dbus-x11 is installed) that outlives the case."""
+        read_fd, write_fd = os.pipe()
+        log = open(os.path.join(self.root, "dbus.log"), "wb")
+        bus = self._spawn(["dbus-daemon", "--session", "--nofork", "--nopidfile", f"--print-address={write_fd}"],
+                          pass_fds=(write_fd,), stdout=log, stderr=log, env=self.env)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as r:
+            address = r.readline().strip()
+        if not address:
+            with open(os.path.join(self.root, "dbus.log"), errors="replace") as f:
+                raise CaseFailed(f"dbus-daemon did not start (status {bus.poll()}): {f.read()[-500:]}")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+
+    def start_wm(self, tries=3):
+        """Starts openbox with its stock settings and waits until it manages the screen. Now and then,
+        on a loaded machine, openbox ends at once saying it cannot open the display that answers the
+        harness; that is the tool failing, so it is started again."""
+        for attempt in range(1, tries + 1):
+            log_path = os.path.join(self.root, f"openbox-{attempt}.log")
+            log = open(log_path, "wb")
+            wm = self._spawn(["openbox", "--sm-disable"], env=self.env, stdout=log, stderr=log)
+
+            def managing():
+                return wm.poll() is not None or "window id #" in self.run(
+                    "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)
+            wait_until("openbox to manage the screen", managing)
+            if wm.poll() is None:
+                return
+            with open(log_path, errors="replace") as f:
+                ended = f"openbox ended with status {wm.returncode}: {f.read()[-500:]}"
+            print(f"{ended} (try {attempt} of {tries})")
+        raise CaseFailed(ended)
+
+    def _start_client(self, what, *args):
+        """Starts one of xclients.py's clients; returns it and the first line it printed."""
+        script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "xclients.py")
+        log = open(os.path.join(self.root, f"{what}.log"), "wb")
+        proc = self._spawn([sys.executable, script, what, *args], env=self.env, stdout=subprocess.PIPE, stderr=log)
+        line = proc.stdout.readline().decode().strip()
+        if not line:
+            with open(os.path.join(self.root, f"{what}.log"), errors="replace") as f:
+                raise CaseFailed(f"the {what} client ended with status {proc.wait()}: {f.read()[-500:]}")
+        return proc, line
+
+    def start_key_recorder(self, path):
+        """A window the size of the screen that takes the keyboard when focused and appends each character
+        typed into it to path; returns its X window id once it is mapped."""
+        proc, line = self._start_client("keys", path)
+        return int(line)
+
+    def split_monitors(self, *monitors):
+        """Declares RandR monitors on the screen, each (name, (x, y, w, h), primary), and keeps them for
+        the whole case (their client stays connected). The Desktop's monitors option calls it before
+        the window manager and the tray host start."""
+        specs = [f"{name}:{x},{y},{w},{h}" + (":primary" if primary else "")
+                 for name, (x, y, w, h), primary in monitors]
+        self._start_client("monitors", *specs)
+
     def start_tray(self, tries=3):
         """Starts trayer and waits for its panel. Now and then trayer ends at once with status 1 and no
-        word on a loaded machine; that is the harness's tool failing, so it is started again."""
+        word on a loaded machine; that is the harness's tool failing, so it is started again. Under
+        openbox the panel now and then stays unmapped for good (its map request meets the window
+        manager's start): then trayer is started again as well."""
         for attempt in range(1, tries + 1):
             log_path = os.path.join(self.root, f"trayer-{attempt}.log")
             log = open(log_path, "wb")
@@ -218,8 +320,20 @@ class Desktop:
                                env=self.env, stdout=log, stderr=log)
 
             def ready():
-                return tray.poll() is not None or self.find(name="panel")
-            wait_until("the tray host", ready)
+                panels = self.find(name="panel")
+                if self.wm:
+                    panels = [p for p in panels if self.map_state(int(p.wid, 16)) == "IsViewable"]
+                return tray.poll() is not None or panels
+            try:
+                wait_until("the tray host", ready, timeout=(10 if self.wm else 30) * PATIENCE)
+            except CaseFailed as e:
+                if not self.wm or attempt == tries:
+                    raise
+                ended = str(e)
+                print(f"{ended} (try {attempt} of {tries})")
+                tray.terminate()
+                tray.wait()
+                continue
             if tray.poll() is None:
                 return
             with open(log_path, errors="replace") as f:
@@ -367,6 +481,14 @@ class Desktop:
         # No --sync: it waits for the pointer to move and so hangs about 15 s when the pointer already
         # stands there (two clicks at one point). The server takes the move and the click in order.
         self.run("xdotool", "mousemove", "--window", str(wid), str(x), str(y), "click", str(button))
+
+    def program_descendants(self):
+        """The live processes the running program started, and those they started in turn (read from
+        /proc: a process belongs to the case by its parent, not by a name or an environment variable
+        that other processes may share)."""
+        if not self.program_alive():
+            return []
+        return descendants(self.program.pid)
 
     def program_alive(self):
         return self.program is not None and self.program.poll() is None
