@@ -8,6 +8,7 @@
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineScript>
@@ -67,8 +68,8 @@ TSilentPage::TSilentPage(QWebEngineProfile* profile, QObject* parent) : QWebEngi
             [](const QUrl&, QAuthenticator* auth, const QString&) { *auth = QAuthenticator(); });
 }
 
-bool TSilentPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool) {
-    return BannerAddressAllowed(url);
+bool TSilentPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
+    return OnNavigation ? OnNavigation(url, type, isMainFrame) : BannerAddressAllowed(url);
 }
 
 TBannerView::TBannerView(std::function<void(const QByteArray&)> write) : write_(std::move(write)) {
@@ -98,6 +99,15 @@ TBannerView::TBannerView(std::function<void(const QByteArray&)> write) : write_(
     view_ = new QWebEngineView(frame_);
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     page_ = new TSilentPage(profile_, view_);
+    uptime_.start();
+    page_->OnNavigation = [this](const QUrl& url, QWebEnginePage::NavigationType type, bool isMainFrame) {
+        return Navigation(url, type, isMainFrame);
+    };
+    // No window is ever opened for the page (createWindow makes none); one that the user's click asked
+    // for may still go to the user's browser.
+    connect(page_, &QWebEnginePage::newWindowRequested, this, [this](QWebEngineNewWindowRequest& request) {
+        NewWindow(request.requestedUrl(), request.isUserInitiated());
+    });
     view_->setPage(page_);
     view_->resize(586, 139);
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
@@ -128,7 +138,40 @@ bool TBannerView::eventFilter(QObject* watched, QEvent* event) {
         write_(P::Line(P::kWindow, {QByteArray::number(windowId_)}));
     }
     if (ApplicationEventsMessage(watched, event)) return true;
+    if (type == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && (widget == view_ || view_->isAncestorOf(widget))) clicks_.LeftClick(NowMs());
+    }
     return QObject::eventFilter(watched, event);
+}
+
+// The engine is about to start a navigation. Frames load under the navigation rules; for the whole view
+// the core decides whether it goes ahead, goes to the user's browser (reported to the program, which
+// opens it) or is refused. The program hears of every navigation that goes ahead, for the page's
+// deadline.
+bool TBannerView::Navigation(const QUrl& url, QWebEnginePage::NavigationType type, bool isMainFrame) {
+    if (!isMainFrame) return BannerAddressAllowed(url);
+    const QByteArray address = url.toString(QUrl::FullyEncoded).toUtf8();
+    const bool userAction = type == QWebEnginePage::NavigationTypeLinkClicked ||
+                            type == QWebEnginePage::NavigationTypeFormSubmitted;
+    switch (clicks_.Navigation(address.toStdString(), false, userAction, NowMs())) {
+        case TPageNavigation::Load:
+            write_(P::Line(P::kNavigating, {P::Encode(QString::fromUtf8(address))}));
+            return true;
+        case TPageNavigation::OpenInBrowser:
+            write_(P::Line(P::kOpen, {P::Encode(QString::fromUtf8(address))}));
+            return false;
+        case TPageNavigation::Refuse:
+            break;
+    }
+    return false;
+}
+
+void TBannerView::NewWindow(const QUrl& url, bool userInitiated) {
+    const QByteArray address = url.toString(QUrl::FullyEncoded).toUtf8();
+    if (clicks_.Navigation(address.toStdString(), true, userInitiated, NowMs()) ==
+        TPageNavigation::OpenInBrowser)
+        write_(P::Line(P::kOpen, {P::Encode(QString::fromUtf8(address))}));
 }
 
 bool TBannerView::ApplicationEventsMessage(QObject* watched, QEvent* event) const {
@@ -160,6 +203,10 @@ void TBannerView::Command(const QByteArray& line) {
             write_(P::Line(P::kDownload));
             write_(P::Line(P::kFailed, {parts[1]}));
         }
+    } else if (parts[0] == P::kStop) {
+        page_->triggerAction(QWebEnginePage::Stop);
+    } else if (parts[0] == P::kPattern && parts.size() >= 2) {
+        clicks_.SetPattern(P::Decode(parts[1]).toStdString());
     } else if (parts[0] == P::kSteps && parts.size() >= 3) {
         RunSteps(parts[1], parts[2] == P::kRead);
     }

@@ -2,15 +2,22 @@
 // The banner helper's browser: a borderless 586x139 view (in a frame the program embeds) whose page can open
 // no dialog, window, download or permission prompt, may not read local files, and never sees a right click.
 // It talks to the program through the line protocol in window/uBannerProtocol.h.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <functional>
 
+#include "app/uBannerRules.h"
+
 class TSilentPage : public QWebEnginePage {
     Q_OBJECT
 public:
     TSilentPage(QWebEngineProfile* profile, QObject* parent);
+
+    // Decides each navigation the engine is about to start (frames included); unset: the navigation
+    // rules alone.
+    std::function<bool(const QUrl& url, NavigationType type, bool isMainFrame)> OnNavigation;
 
 protected:
     void javaScriptAlert(const QUrl&, const QString&) override {}
@@ -45,6 +52,9 @@ protected:
 
 private:
     void RunSteps(const QByteArray& serial, bool read);
+    bool Navigation(const QUrl& url, QWebEnginePage::NavigationType type, bool isMainFrame);
+    void NewWindow(const QUrl& url, bool userInitiated);
+    int64_t NowMs() const { return uptime_.elapsed(); }
 
     std::function<void(const QByteArray&)> write_;
     QWebEngineProfile* profile_ = nullptr;
@@ -53,4 +63,6 @@ private:
     TSilentPage* page_ = nullptr;
     WId windowId_ = 0;  // the native window last announced
     QUrl requested_;    // the address last asked for, named when its load fails
+    TBannerClicks clicks_;
+    QElapsedTimer uptime_;  // the clicks' clock: monotonic, whatever the wall clock does
 };

@@ -102,7 +102,7 @@ def run_checks(exe, env):
         helper = Helper(exe, env)
         try:
             hello = helper.expect("HELLO", timeout=30)
-            check(hello[1] == "1" and hello[2].isdigit(), f"greeting: {hello}")
+            check(hello[1] == "2" and hello[2].isdigit(), f"greeting: {hello}")
 
             # The document's steps on each kind of "nextUrl" field; the helper reports the raw value and
             # leaves acceptance to the program.

@@ -8,6 +8,12 @@ Pages under /ssh/:
                            10x10 mark at (16, 16); mouse presses and context menus are reported back as
                            requests to /clicked?button=<n> and /clicked?menu
   t/<name>.html            the cases in CASES: a "nextUrl" field of each kind
+  links.html               links to other hosts (LINKS: with a target, plain, a file, with a target
+                           again), each a coloured block; mouse presses are reported as /clicked?button=<n>
+                           and each load as /shown?<query>. The first time it is served its script also
+                           opens a window at once and, 1.5 s later, another window and the page
+                           itself again from another host (links.html?again there).
+With first_next, the default page names that path as the next page instead of chain/1.html.
 """
 
 import html
@@ -32,6 +38,33 @@ new MutationObserver(function () {{
 window.onload = function () {{ alert('an alert must not show'); undefinedFunction(); }};
 </script></head>
 <body><div id="top"></div><div id="left"></div><div id="mark"></div>{fields}</body></html>"""
+
+
+# The links of links.html: name -> (left edge of the block in the page, target, address on OTHER_HOST
+# or a full address); each block is 80x60 pixels at y 26, so the strip (which shows the page from
+# (16, 16) on) has its middle at (left - 16 + 40, 40).
+LINKS = {
+    "blank": (26, "_blank", "/ad/blank.html"),
+    "plain": (126, "", "/ad/plain.html"),
+    "file": (226, "", "file:///etc/passwd"),
+    "right": (326, "_blank", "/ad/right.html"),
+}
+LINK_COLOUR = "#00c0c0"
+
+_LINKS_PAGE = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>links</title>
+<style>body{{margin:0;background:#ffffff;height:1000px;width:1200px}}
+a{{position:absolute;top:26px;width:80px;height:60px;display:block;background:{colour}}}</style>
+<script>
+document.addEventListener('mousedown', function (e) {{ new Image().src = '/clicked?button=' + e.button; }});
+window.addEventListener('load', function () {{ new Image().src = '/shown?' + location.search.slice(1); }});
+{script}
+</script></head><body>{links}</body></html>"""
+
+_LINKS_SCRIPT = """window.open('{other}/ad/script-window.html');
+setTimeout(function () {{
+  window.open('{other}/ad/timer-window.html');
+  location.href = '{other}/ssh/links.html?again';
+}}, 1500);"""
 
 
 def input_field(value, attr="name"):
@@ -64,7 +97,9 @@ def cases(host):
 
 
 class BannerServer:
-    def __init__(self):
+    def __init__(self, first_next=None):
+        self.first_next = first_next
+        self.links_served = 0
         self.requests = []
         self.lock = threading.Lock()
         server = self
@@ -92,6 +127,8 @@ class BannerServer:
 
         self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
         self.host = f"127.0.0.1:{self.httpd.server_address[1]}"
+        # The same server under another name: no banner page's address holds it.
+        self.other = f"http://localhost:{self.httpd.server_address[1]}"
         self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
 
     def __enter__(self):
@@ -112,14 +149,28 @@ class BannerServer:
         if path.startswith("/ssh/chain/") and path.endswith(".html"):
             number = path[len("/ssh/chain/"):-len(".html")]
             return self.chain_page(int(number)) if number.isdigit() else None
+        if path == "/ssh/links.html":
+            return self.links_page()
         if path.startswith("/ssh/t/") and path.endswith(".html"):
             case = cases(self.host).get(path[len("/ssh/t/"):-len(".html")])
             return _PAGE.format(title="case", colour="#ffffff", fields=case[0]) if case else None
         return None
 
     def chain_page(self, n):
+        following = self.first_next if n == 0 and self.first_next else f"/ssh/chain/{n + 1}.html"
         return _PAGE.format(title=f"banner {n}", colour=COLOURS[n % len(COLOURS)],
-                            fields=input_field(self.url(f"/ssh/chain/{n + 1}.html")))
+                            fields=input_field(self.url(following)))
+
+    def links_page(self):
+        with self.lock:
+            self.links_served += 1
+            first = self.links_served == 1
+        links = "".join(
+            f'<a id="{name}" href="{address if ":" in address else self.other + address}"'
+            f'{f" target={target}" if target else ""} style="left:{left}px"></a>'
+            for name, (left, target, address) in LINKS.items())
+        return _LINKS_PAGE.format(colour=LINK_COLOUR, links=links,
+                                  script=_LINKS_SCRIPT.format(other=self.other) if first else "")
 
     def pages_served(self):
         """The banner pages requested so far, in order (clicks and other requests left out)."""
