@@ -8,6 +8,7 @@
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineRegisterProtocolHandlerRequest>
@@ -110,7 +111,12 @@ TBannerView::TBannerView(std::function<void(const QByteArray&)> write) : write_(
     });
     view_->setPage(page_);
     view_->resize(586, 139);
-    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+    connect(page_, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
+        const bool ok = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
+        // A navigation refused here (a click's address that went to the browser) ends as a load that
+        // stopped at once; the page in the view is still there, so it is no failure.
+        if (!ok && info.url() != accepted_) return;
         const QByteArray url = P::Encode((ok ? page_->url() : requested_).toString());
         write_(P::Line(P::kDownload));
         write_(P::Line(ok ? P::kComplete : P::kFailed, {url}));
@@ -156,6 +162,7 @@ bool TBannerView::Navigation(const QUrl& url, QWebEnginePage::NavigationType typ
                             type == QWebEnginePage::NavigationTypeFormSubmitted;
     switch (clicks_.Navigation(address.toStdString(), false, userAction, NowMs())) {
         case TPageNavigation::Load:
+            accepted_ = url;
             write_(P::Line(P::kNavigating, {P::Encode(QString::fromUtf8(address))}));
             return true;
         case TPageNavigation::OpenInBrowser:

@@ -63,6 +63,7 @@ private:
     TSilentPage* page_ = nullptr;
     WId windowId_ = 0;  // the native window last announced
     QUrl requested_;    // the address last asked for, named when its load fails
+    QUrl accepted_;     // the address of the whole view's last navigation that went ahead
     TBannerClicks clicks_;
     QElapsedTimer uptime_;  // the clicks' clock: monotonic, whatever the wall clock does
 };

@@ -41,6 +41,7 @@ class Helper:
         self.proc = subprocess.Popen([exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                      stderr=subprocess.DEVNULL, env=env)
         self.lines = queue.Queue()
+        self.navigating = []  # the addresses of NAVIGATING lines, which the other methods pass over
         threading.Thread(target=self._read, daemon=True).start()
 
     def _read(self):
@@ -52,10 +53,18 @@ class Helper:
         self.proc.stdin.write((" ".join(words) + "\n").encode("utf-8"))
         self.proc.stdin.flush()
 
+    def next_line(self, timeout):
+        """The next line that is not a NAVIGATING one (None: the helper ended)."""
+        while True:
+            line = self.lines.get(timeout=timeout)
+            if line is None or line[0] != "NAVIGATING":
+                return line
+            self.navigating.append(decode(line[1]))
+
     def expect(self, word, timeout=20):
         """The next line, which must start with word."""
         try:
-            line = self.lines.get(timeout=timeout)
+            line = self.next_line(timeout)
         except queue.Empty:
             raise Failed(f"no {word} line within {timeout} s")
         if line is None or line[0] != word:
@@ -66,7 +75,7 @@ class Helper:
         """Navigates and returns the final event (COMPLETE or FAILED) with its address."""
         self.send("NAVIGATE", encode(url))
         self.expect("DOWNLOAD")
-        line = self.lines.get(timeout=20)
+        line = self.next_line(20)
         if line is None or line[0] not in ("COMPLETE", "FAILED"):
             raise Failed(f"after DOWNLOAD: {line}")
         return line[0], decode(line[1])
@@ -110,6 +119,7 @@ def run_checks(exe, env):
             for name, (_, answer, _) in cases(server.host).items():
                 url = server.url(f"/ssh/t/{name}.html")
                 check(helper.load(url) == ("COMPLETE", url), f"{name}: not completed")
+                check(helper.navigating[-1:] == [url], f"{name}: navigations {helper.navigating}")
                 got = helper.steps(serial, "READ")
                 serial += 1
                 check(got == answer, f"{name}: steps answered {got}, expected {answer}")

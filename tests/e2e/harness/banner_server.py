@@ -10,10 +10,10 @@ Pages under /ssh/:
   t/<name>.html            the cases in CASES: a "nextUrl" field of each kind
   links.html               links to other hosts (LINKS: with a target, plain, a file, with a target
                            again), each a coloured block; mouse presses are reported as /clicked?button=<n>
-                           and each load as /shown?<query>. The first time it is served its script also
-                           opens a window at once and, 1.5 s later, another window and the page
-                           itself again from another host (links.html?again there).
-With first_next, the default page names that path as the next page instead of chain/1.html.
+                           and each load as /shown?<query>. Its script also opens a window at once and,
+                           1.5 s later, another window and the page itself again from another host
+                           (links.html?again, which has no such script).
+With links_default, the default page is links.html.
 """
 
 import html
@@ -97,9 +97,8 @@ def cases(host):
 
 
 class BannerServer:
-    def __init__(self, first_next=None):
-        self.first_next = first_next
-        self.links_served = 0
+    def __init__(self, links_default=False):
+        self.links_default = links_default
         self.requests = []
         self.lock = threading.Lock()
         server = self
@@ -108,7 +107,8 @@ class BannerServer:
             def do_GET(self):
                 with server.lock:
                     server.requests.append(self.path)
-                body = server.page(urllib.parse.urlsplit(self.path).path)
+                address = urllib.parse.urlsplit(self.path)
+                body = server.page(address.path, address.query)
                 if body is None:
                     self.send_response(404)
                     self.send_header("Content-Length", "0")
@@ -143,34 +143,30 @@ class BannerServer:
     def url(self, path):
         return f"http://{self.host}{path}"
 
-    def page(self, path):
+    def page(self, path, query=""):
         if path == "/ssh/TG/tbtg_gd_468_60.html":
-            return self.chain_page(0)
+            return self.links_page(again=False) if self.links_default else self.chain_page(0)
         if path.startswith("/ssh/chain/") and path.endswith(".html"):
             number = path[len("/ssh/chain/"):-len(".html")]
             return self.chain_page(int(number)) if number.isdigit() else None
         if path == "/ssh/links.html":
-            return self.links_page()
+            return self.links_page(again=query == "again")
         if path.startswith("/ssh/t/") and path.endswith(".html"):
             case = cases(self.host).get(path[len("/ssh/t/"):-len(".html")])
             return _PAGE.format(title="case", colour="#ffffff", fields=case[0]) if case else None
         return None
 
     def chain_page(self, n):
-        following = self.first_next if n == 0 and self.first_next else f"/ssh/chain/{n + 1}.html"
         return _PAGE.format(title=f"banner {n}", colour=COLOURS[n % len(COLOURS)],
-                            fields=input_field(self.url(following)))
+                            fields=input_field(self.url(f"/ssh/chain/{n + 1}.html")))
 
-    def links_page(self):
-        with self.lock:
-            self.links_served += 1
-            first = self.links_served == 1
+    def links_page(self, again):
         links = "".join(
             f'<a id="{name}" href="{address if ":" in address else self.other + address}"'
             f'{f" target={target}" if target else ""} style="left:{left}px"></a>'
             for name, (left, target, address) in LINKS.items())
         return _LINKS_PAGE.format(colour=LINK_COLOUR, links=links,
-                                  script=_LINKS_SCRIPT.format(other=self.other) if first else "")
+                                  script="" if again else _LINKS_SCRIPT.format(other=self.other))
 
     def pages_served(self):
         """The banner pages requested so far, in order (clicks and other requests left out)."""
