@@ -62,6 +62,10 @@ bool TBannerHelper::WindowHidden() const {
 
 bool TBannerHelper::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    // Seen again: a page the helper froze while it was left alone runs again (it may have frozen it
+    // while the strip was out of sight, when its picture need not be up to date).
+    if (host_ && watched == host_->window() && type == QEvent::Show && process_ && ready_)
+        process_->write(P::Line(P::kWake));
     if (host_ && watched == host_->window() && (type == QEvent::Hide || type == QEvent::WindowStateChange)) {
         // Decided after the hide has settled: a slide that shows the window again right away keeps it.
         QTimer::singleShot(0, this, [this] { CheckIdle(); });

@@ -20,6 +20,7 @@
 //   PLACE <x> <y>                    where the view's top-left corner lies in the embedded window
 //   NAVIGATE <address>               load http(s) addresses or about:blank; anything else fails
 //   STOP                             stop loading (the page missed its deadline)
+//   WAKE                             the strip is seen again: a page frozen meanwhile runs again
 //   PATTERN <text>                   the text of banner pages' addresses (host followed by "/ssh"):
 //                                    a click on a link to such a page keeps it in the strip
 //   STEPS <n> STYLE|READ             body "scroll" "no", root style "overflow" "hidden"; READ also
@@ -45,6 +46,7 @@ inline constexpr char kNavigate[] = "NAVIGATE";
 inline constexpr char kNavigating[] = "NAVIGATING";
 inline constexpr char kOpen[] = "OPEN";
 inline constexpr char kStop[] = "STOP";
+inline constexpr char kWake[] = "WAKE";
 inline constexpr char kPattern[] = "PATTERN";
 // What a STEPS request asks for.
 inline constexpr char kStyle[] = "STYLE";

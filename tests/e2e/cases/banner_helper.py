@@ -37,8 +37,8 @@ def decode(field):
 
 
 class Helper:
-    def __init__(self, exe, env):
-        self.proc = subprocess.Popen([exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+    def __init__(self, exe, env, *arguments):
+        self.proc = subprocess.Popen([exe, *arguments], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                      stderr=subprocess.DEVNULL, env=env)
         self.lines = queue.Queue()
         self.navigating = []  # the addresses of NAVIGATING lines, which the other methods pass over
@@ -157,6 +157,49 @@ def run_checks(exe, env):
             print("ok   ends when its input closes")
         finally:
             helper.close()
+
+
+def quiet_for(count, seconds):
+    """A probe that is true once count() has not changed for the given seconds."""
+    state = {"count": count(), "since": time.monotonic()}
+
+    def probe():
+        now, value = time.monotonic(), count()
+        if value != state["count"]:
+            state.update(count=value, since=now)
+        return now - state["since"] >= seconds
+    return probe
+
+
+def check_freeze(exe, env):
+    with BannerServer() as server:
+        helper = Helper(exe, env, "--freeze-after-ms=1000")
+        try:
+            helper.expect("HELLO", timeout=30)
+
+            def ticks():
+                with server.lock:
+                    return sum(1 for p in server.requests if p.startswith("/tick"))
+            url = server.url("/ssh/ticks.html")
+            check(helper.load(url) == ("COMPLETE", url), "the ticking page did not complete")
+            wait_until("the page's timer to run", lambda: ticks() >= 1, timeout=30)
+            # Left alone, the page is frozen: its timer stops.
+            wait_until("the page to be frozen", quiet_for(ticks, 2.0), timeout=60)
+            print(f"ok   frozen after {ticks()} ticks")
+            # A command wakes it (the steps run on a live page), and it is frozen again afterwards.
+            check(helper.steps(1, "STYLE") == ("STYLED",), "STYLE answer on a frozen page")
+            before = ticks()
+            wait_until("the timer to run again", lambda: ticks() > before, timeout=30)
+            wait_until("the page to be frozen again", quiet_for(ticks, 2.0), timeout=60)
+            print("ok   woken by a command, frozen again")
+        finally:
+            helper.close()
+
+
+@suite.case(name="helper_freeze")
+def helper_freeze(args):
+    """A page left alone is frozen (its timers stop) and woken by the program's commands."""
+    check_freeze(args.helper, dict(os.environ, QT_QPA_PLATFORM="offscreen", **TEST_ENV))
 
 
 @suite.case(name="helper")

@@ -13,6 +13,7 @@ Pages under /ssh/:
                            and each load as /shown?<query>. Its script also opens a window at once and,
                            1.5 s later, another window and the page itself again from another host
                            (links.html?again, which has no such script).
+  ticks.html               a page whose timer asks for /tick every 100 ms while it runs
 With links_default, the default page is links.html.
 """
 
@@ -149,6 +150,9 @@ class BannerServer:
         if path.startswith("/ssh/chain/") and path.endswith(".html"):
             number = path[len("/ssh/chain/"):-len(".html")]
             return self.chain_page(int(number)) if number.isdigit() else None
+        if path == "/ssh/ticks.html":
+            return ("<!DOCTYPE html><html><body><script>setInterval(function () "
+                    "{ new Image().src = '/tick?' + Math.random(); }, 100);</script></body></html>")
         if path == "/ssh/links.html":
             return self.links_page(again=query == "again")
         if path.startswith("/ssh/t/") and path.endswith(".html"):
