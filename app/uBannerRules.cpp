@@ -46,6 +46,29 @@ bool TBannerRules::NextUrlAcceptable(std::string_view url, std::string_view patt
     return web && url.find(pattern) != std::string_view::npos;
 }
 
+bool TBannerRules::OpensInBrowser(std::string_view url, std::string_view pattern) {
+    const bool web = StartsNoCase(url, "http://") || StartsNoCase(url, "https://");
+    return web && !NextUrlAcceptable(url, pattern);
+}
+
+void TBannerClicks::LeftClick(int64_t nowMs) {
+    clicked_ = true;
+    clickedAt_ = nowMs;
+}
+
+TPageNavigation TBannerClicks::Navigation(std::string_view url, bool newWindow, bool userAction,
+                                          int64_t nowMs) {
+    // The engine's word alone is not enough (a script keeps a user's activation for a while, and the
+    // keyboard or a middle click count for it too); the click alone neither (a timer that fires just
+    // after one). A clock put back counts as no click.
+    const bool byClick = userAction && clicked_ && nowMs >= clickedAt_ && nowMs - clickedAt_ <= spanMs_;
+    if (byClick) clicked_ = false;  // its first navigation uses the click up, whatever becomes of it
+    if (byClick && !pattern_.empty() && TBannerRules::OpensInBrowser(url, pattern_))
+        return TPageNavigation::OpenInBrowser;
+    if (newWindow) return TPageNavigation::Refuse;
+    return TBannerRules::NavigationAllowed(url) ? TPageNavigation::Load : TPageNavigation::Refuse;
+}
+
 TBannerPage::TAction TBannerPage::Request(std::string_view url, int64_t nowMs) {
     url_ = std::string(url);
     if (!TBannerRules::NavigationAllowed(url)) return Failure("is not a web address");
@@ -92,6 +115,13 @@ TBannerPage::TAction TBannerPage::Tick(int64_t nowMs) {
 TBannerPage::TAction TBannerPage::Unavailable(std::string_view why) {
     url_ = "the web browser control (" + std::string(why) + ")";
     return Failure("is not available");
+}
+
+TBannerPage::TAction TBannerPage::Gone() {
+    if (state_ == Loading_) return Failure("could not be loaded");
+    if (state_ == Loaded) state_ = Idle;
+    shown_ = false;
+    return {};
 }
 
 TBannerPage::TAction TBannerPage::Failure(const std::string& what) {

@@ -1,15 +1,34 @@
 #include "qt/uBannerHelper.h"
 
+#include <QDesktopServices>
 #include <QEvent>
 #include <QFileInfo>
 #include <QWindow>
+#include <cmath>
 #include <utility>
 
+#include "app/uWebBrowserManage.h"
+#include "platform/Gbk.h"
+#include "platform/Log.h"
 #include "platform/Memory.h"
 #include "qt/banner/uBannerProtocol.h"
 #include "qt/shell/uApplication.h"
+#include "settings/uSysUtils.h"
 
 namespace P = BannerProtocol;
+
+namespace {
+
+// The program's clock (tests and end-to-end runs move it), in milliseconds.
+int64_t NowMs() {
+    return std::llround(SysUtils::Now() * 86400000.0);
+}
+
+QByteArray Text(const std::string& utf8) {
+    return P::Encode(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
+}  // namespace
 
 TBannerHelper::TBannerHelper(QWidget* host, QString program, QStringList arguments, Timeouts timeouts)
     : host_(host), program_(std::move(program)), arguments_(std::move(arguments)), timeouts_(timeouts) {
@@ -19,6 +38,9 @@ TBannerHelper::TBannerHelper(QWidget* host, QString program, QStringList argumen
     connect(&busyTimer_, &QTimer::timeout, this, [this] {
         if (WindowHidden()) Stop();
     });
+    deadlineTimer_.setSingleShot(true);
+    connect(&deadlineTimer_, &QTimer::timeout, this, [this] { CheckDeadline(); });
+    OpenInBrowser = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     if (host_) host_->window()->installEventFilter(this);
 }
 
@@ -40,6 +62,10 @@ bool TBannerHelper::WindowHidden() const {
 
 bool TBannerHelper::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    // Seen again: a page the helper froze while it was left alone runs again (it may have frozen it
+    // while the strip was out of sight, when its picture need not be up to date).
+    if (host_ && watched == host_->window() && type == QEvent::Show && process_ && ready_)
+        process_->write(P::Line(P::kWake));
     if (host_ && watched == host_->window() && (type == QEvent::Hide || type == QEvent::WindowStateChange)) {
         // Decided after the hide has settled: a slide that shows the window again right away keeps it.
         QTimer::singleShot(0, this, [this] { CheckIdle(); });
@@ -65,6 +91,8 @@ void TBannerHelper::Start() {
         if (error == QProcess::FailedToStart || error == QProcess::Crashed) Forget();
     });
     ready_ = false;
+    // The first line the helper reads: which addresses are banner pages.
+    queue_.append(P::Line(P::kPattern, {Text(plat::GbkToUtf8(TWBManage::AcceptancePattern()))}));
     helloTimer_.start(timeouts_.helloMs);
     process_->start(program_, arguments_);
 }
@@ -102,10 +130,11 @@ void TBannerHelper::Forget() {
     helloTimer_.stop();
     busyTimer_.stop();
     ready_ = false;
-    loading_ = false;
     queue_.clear();
     pending_.clear();
     delete container_.data();
+    // Its page went with it; one that was still loading has failed.
+    Apply(page_.Gone());
 }
 
 void TBannerHelper::Send(const QByteArray& line) {
@@ -118,14 +147,20 @@ void TBannerHelper::Send(const QByteArray& line) {
 }
 
 void TBannerHelper::Navigate(const std::string& url) {
-    const QString text = QString::fromUtf8(url.data(), static_cast<qsizetype>(url.size()));
-    loading_ = true;
-    Send(P::Line(P::kNavigate, {P::Encode(text)}));
-    if (!process_) loading_ = false;
+    const TBannerPage::TAction action = page_.Request(url, NowMs());
+    Apply(action);
+    if (!action.Load) return;
+    requested_ = url;
+    Send(P::Line(P::kNavigate, {Text(url)}));
+    // No helper to load it (the log has said why): the page is not coming, and that is no news.
+    if (!process_) page_.Gone();
+    ArmDeadline();
 }
 
 void TBannerHelper::RunDocumentSteps(bool readNextUrl, std::function<void(const TDocumentSteps&)> done) {
-    if (!process_ || !ready_) return;  // no document to work on
+    // No document to work on: no helper yet, or the page failed (the manager's error boxes never come
+    // for a page the strip does not show).
+    if (!process_ || !ready_ || page_.HasFailed()) return;
     const int serial = nextSerial_++;
     pending_.insert(serial, done);  // QMap::insert takes a const reference
     Send(P::Line(P::kSteps, {QByteArray::number(serial), readNextUrl ? P::kRead : P::kStyle}));
@@ -137,7 +172,43 @@ void TBannerHelper::KeepWhileHidden(bool keep) {
 }
 
 bool TBannerHelper::PageHeld() const {
-    return process_ && ready_ && !loading_ && container_ && !container_->isHidden();
+    return process_ && ready_ && !page_.Loading() && page_.Visible() && container_ && !container_->isHidden();
+}
+
+void TBannerHelper::CheckDeadline() {
+    Apply(page_.Tick(NowMs()));
+    CheckIdle();
+}
+
+void TBannerHelper::Apply(const TBannerPage::TAction& action) {
+    if (!action.Report.empty()) plat::LogLine(action.Report);
+    ShowPage(page_.Visible());
+    if (action.Stop && process_ && ready_) process_->write(P::Line(P::kStop));
+    ArmDeadline();
+}
+
+void TBannerHelper::ArmDeadline() {
+    // The count runs while the helper has the page: an engine still starting up is the helper's
+    // own time (it has a limit of its own).
+    if (!page_.Loading() || !ready_) {
+        deadlineTimer_.stop();
+        return;
+    }
+    // Looked at each second at most: the deadline follows the program's clock, which tests move.
+    const int64_t left = page_.Deadline() - NowMs();
+    deadlineTimer_.start(static_cast<int>(left < 1 ? 1 : left > 1000 ? 1000 : left));
+}
+
+// The helper asks for an address in the user's web browser after a click on the page. Checked again
+// here: only while the page can be seen (and so clicked), and only a web address that is no banner
+// page; nothing else ever reaches the desktop's handler.
+void TBannerHelper::OpenLink(const QString& address) {
+    const QUrl url(address, QUrl::StrictMode);
+    const std::string text = url.toString(QUrl::FullyEncoded).toStdString();
+    if (WindowHidden() || !url.isValid() ||
+        !TBannerRules::OpensInBrowser(text, plat::GbkToUtf8(TWBManage::AcceptancePattern())))
+        return;
+    if (OpenInBrowser && !OpenInBrowser(url)) plat::LogLine("banner: no web browser could open " + text);
 }
 
 void TBannerHelper::ReadLines() {
@@ -161,6 +232,9 @@ void TBannerHelper::HandleLine(const QByteArray& line) {
         ready_ = true;
         Embed(id);
         for (const QByteArray& queued : std::exchange(queue_, {})) process_->write(queued);
+        // The page asked for meanwhile goes to the engine now: its deadline counts from here.
+        if (page_.Loading()) page_.Navigation(requested_, NowMs());
+        ArmDeadline();
     } else if (word == P::kWindow && parts.size() >= 2 && ready_) {
         // The view's native window was made anew: embed the new one.
         const bool shown = container_ && !container_->isHidden();
@@ -169,10 +243,17 @@ void TBannerHelper::HandleLine(const QByteArray& line) {
         ShowPage(shown);
     } else if (word == P::kDownload) {
         if (OnDownloadComplete) RunStep(OnDownloadComplete);
-    } else if (word == P::kComplete || word == P::kFailed) {
-        loading_ = false;
-        ShowPage(word == P::kComplete);
-        if (word == P::kComplete && OnDocumentComplete) RunStep(OnDocumentComplete);
+    } else if (word == P::kNavigating && parts.size() >= 2) {
+        // The page moves on by itself (a link into the strip, a redirect, a script): loading again.
+        if (page_.Navigation(P::Decode(parts[1]).toStdString(), NowMs())) ArmDeadline();
+    } else if (word == P::kOpen && parts.size() >= 2) {
+        OpenLink(P::Decode(parts[1]));
+    } else if (word == P::kComplete) {
+        Apply(page_.Complete(true));
+        // A page that has failed already (at its deadline) is not shown and never reaches the manager.
+        if (!page_.HasFailed() && OnDocumentComplete) RunStep(OnDocumentComplete);
+    } else if (word == P::kFailed) {
+        Apply(page_.Fail());
     } else if (word == P::kSteps && parts.size() >= 3) {
         const auto done = pending_.take(parts[1].toInt());
         if (done) {
@@ -228,7 +309,7 @@ void TBannerHelper::CheckIdle() {
         busyTimer_.stop();
         return;
     }
-    if (ready_ && !loading_ && pending_.isEmpty()) {
+    if (ready_ && !page_.Loading() && pending_.isEmpty()) {
         Stop();
     } else if (!busyTimer_.isActive()) {
         busyTimer_.start(timeouts_.hiddenBusyMs);

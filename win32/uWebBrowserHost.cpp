@@ -5,6 +5,8 @@
 #include <mshtmdid.h>
 #include <mshtmhst.h>
 #include <mshtml.h>
+#include <shellapi.h>
+#include <shobjidl.h>
 #include <wrl/client.h>
 
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "app/uWebBrowserManage.h"
+#include "platform/Gbk.h"
 #include "settings/uSysUtils.h"
 
 using Microsoft::WRL::ComPtr;
@@ -105,6 +108,13 @@ IDispatch* ObjectOf(const VARIANT* v) {
 
 bool Flag(const VARIANT* v) {
     return v && v->vt == VT_BOOL && v->boolVal != VARIANT_FALSE;
+}
+
+// A number argument (NewWindow3's flags come as an unsigned or a signed 32-bit value).
+unsigned long Number(const VARIANT* v) {
+    if (v && v->vt == VT_UI4) return v->ulVal;
+    if (v && v->vt == VT_I4) return static_cast<unsigned long>(v->lVal);
+    return 0;
 }
 
 }  // namespace
@@ -279,8 +289,11 @@ public:
             case DISPID_NAVIGATEERROR:  // (frame, URL, target, status, Cancel): no error page
                 if (host->NavigateError(ObjectOf(Arg(params, 0)))) SetCancel(Arg(params, 4));
                 break;
+            case DISPID_NEWWINDOW3:  // (new window, Cancel, flags, from, to): never a window of the control's
+                SetCancel(Arg(params, 1));
+                host->NewWindow((Number(Arg(params, 2)) & NWMF_USERINITED) != 0, TextOf(Arg(params, 4)));
+                break;
             case DISPID_NEWWINDOW2:     // (new window, Cancel)
-            case DISPID_NEWWINDOW3:     // (new window, Cancel, flags, from, to)
             case DISPID_WINDOWCLOSING:  // (child window, Cancel): the page may not close the view
                 SetCancel(Arg(params, 1));
                 break;
@@ -316,7 +329,7 @@ HHOOK g_hook = nullptr;
 LRESULT CALLBACK MessageHook(int code, WPARAM removed, LPARAM lParam) {
     if (code == HC_ACTION && removed == PM_REMOVE) {
         auto* msg = reinterpret_cast<MSG*>(lParam);
-        for (const TWebBrowserHost* host : g_hosts)
+        for (TWebBrowserHost* host : g_hosts)
             if (host->FilterMessage(*msg)) msg->message = WM_NULL;  // taken, and nothing to dispatch
     }
     return ::CallNextHookEx(g_hook, code, removed, lParam);
@@ -387,6 +400,11 @@ std::unique_ptr<TWebBrowserHost> TWebBrowserHost::Create(HWND parent, const RECT
 TWebBrowserHost::TWebBrowserHost(HWND parent, const RECT& strip, const RECT& view, IWebBrowser2* browser,
                                  LogFunction log)
     : view_(view), browser_(browser), log_(std::move(log)) {
+    OpenInBrowser = [](const std::wstring& url) {
+        // The desktop's handler for web addresses: the user's default browser.
+        ::ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    };
+    clicks_.SetPattern(plat::GbkToUtf8(TWBManage::AcceptancePattern()));
     oleInitialized_ = SUCCEEDED(::OleInitialize(nullptr));
     browser_->AddRef();
     site_ = new TBrowserSite(this);
@@ -545,8 +563,9 @@ void TWebBrowserHost::RunDocumentSteps(bool readNextUrl, std::function<void(cons
     done(steps);
 }
 
-bool TWebBrowserHost::FilterMessage(const MSG& msg) const {
+bool TWebBrowserHost::FilterMessage(const MSG& msg) {
     if (!window_ || !msg.hwnd || (msg.hwnd != window_ && !::IsChild(window_, msg.hwnd))) return false;
+    if (msg.message == WM_LBUTTONUP) clicks_.LeftClick(NowMs());
     return TWBManage::IsMenuMessage(msg.message);
 }
 
@@ -602,9 +621,31 @@ bool TWebBrowserHost::HasDocument() const {
 bool TWebBrowserHost::BeforeNavigate(IDispatch* frame, const std::wstring& url) {
     const std::string address = Utf8(url.data(), static_cast<int>(url.size()));
     if (!IsTopLevel(frame)) return !TBannerRules::NavigationAllowed(address);
+    // The control does not say what started a navigation; one that comes shortly after a left click on
+    // the page is taken as the click's (the program's own navigations are banner or blank pages, which
+    // stay in the strip anyway).
+    switch (clicks_.Navigation(address, false, true, NowMs())) {
+        case TPageNavigation::OpenInBrowser:
+            Open(url);
+            return true;
+        case TPageNavigation::Refuse:
+            return true;
+        case TPageNavigation::Load:
+            break;
+    }
     const bool allowed = page_.Navigation(address, NowMs());
     ArmDeadline();
     return !allowed;
+}
+
+void TWebBrowserHost::NewWindow(bool userInitiated, const std::wstring& url) {
+    const std::string address = Utf8(url.data(), static_cast<int>(url.size()));
+    if (clicks_.Navigation(address, true, userInitiated, NowMs()) == TPageNavigation::OpenInBrowser)
+        Open(url);
+}
+
+void TWebBrowserHost::Open(const std::wstring& url) {
+    if (OpenInBrowser) Guarded([&] { OpenInBrowser(url); });
 }
 
 bool TWebBrowserHost::NavigateError(IDispatch* frame) {

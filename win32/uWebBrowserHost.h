@@ -2,9 +2,11 @@
 // The banner strip's browser on Windows: the system's web browser control (CLSID_WebBrowser,
 // IWebBrowser2), in-place active in a window of our own inside the strip, behind IBannerBrowser.
 // It is hosted the way a banner wants it: silent, no new windows, no context menu, no downloads, no
-// dialogs, only http and https pages. Its page shows only once it has loaded; while there is none
-// (no engine, a page that failed or is not complete at its deadline) the strip stays plain, and the
-// failure goes to the log once (debugger output and stderr), never into a box.
+// dialogs, only http and https pages. What the user's own left click on the page asks for, when it is no
+// banner page, opens in the user's web browser instead (the core's TBannerClicks decides). Its page shows
+// only once it has loaded; while there is none (no engine, a page that failed or is not complete at its
+// deadline) the strip stays plain, and the failure goes to the log once (debugger output and stderr), never
+// into a box.
 #include <windows.h>
 // windows.h first
 #include <exdisp.h>
@@ -40,8 +42,11 @@ public:
 
     // Whether a message is swallowed before it is dispatched: right clicks and context-menu requests
     // aimed at the page (a window inside the view). Every message loop of the thread (the program's,
-    // the slide's, a dialog's or a message box's) asks this, through a hook on the messages it takes.
-    bool FilterMessage(const MSG& msg) const;
+    // the slide's, a dialog's or a message box's) asks this, through a hook on the messages it takes;
+    // the host notes the left clicks on the page on the way.
+    bool FilterMessage(const MSG& msg);
+    // Opens an address in the user's web browser (the shell's "open"); tests replace it.
+    std::function<void(const std::wstring& url)> OpenInBrowser;
     // Runs our handlers of the control's events (the banner manager's, the main window's) so that an
     // error they raise never unwinds through the control: the program's error handler (it shows the
     // message and carries on). Unset: the error is logged.
@@ -74,6 +79,8 @@ private:
 
     // The control's events, as the site hands them on; the results are the events' Cancel flags.
     bool BeforeNavigate(IDispatch* frame, const std::wstring& url);
+    void NewWindow(bool userInitiated, const std::wstring& url);
+    void Open(const std::wstring& url);
     bool NavigateError(IDispatch* frame);
     void DocumentComplete(IDispatch* frame);
     void DownloadComplete();
@@ -88,4 +95,5 @@ private:
     bool oleInitialized_ = false;
     LogFunction log_;
     TBannerPage page_;
+    TBannerClicks clicks_;
 };

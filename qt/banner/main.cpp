@@ -45,10 +45,17 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
 
-    TBannerView banner([](const QByteArray& line) {
-        std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
-        std::fflush(stdout);
-    });
+    // --freeze-after-ms=N: how long a page runs before it is frozen (tests shorten it).
+    int freezeAfterMs = TBannerView::kFreezeAfterMs;
+    for (const QString& argument : QApplication::arguments())
+        if (argument.startsWith(QStringLiteral("--freeze-after-ms=")))
+            freezeAfterMs = argument.section('=', 1).toInt();
+    TBannerView banner(
+        [](const QByteArray& line) {
+            std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
+            std::fflush(stdout);
+        },
+        freezeAfterMs);
 
     QByteArray pending;
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);

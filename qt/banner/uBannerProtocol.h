@@ -8,6 +8,10 @@
 //   HELLO <version> <window id>      ready; the native window that holds the view, shown off the
 //                                    screen; the program embeds it
 //   WINDOW <window id>               that native window was made anew
+//   NAVIGATING <address>             the whole view starts loading an address (asked for by the
+//                                    program, or by the page itself: a link, a redirect, a script)
+//   OPEN <address>                   the user's own left click on the page asks for an address that is
+//                                    no banner page: the program opens it in the user's web browser
 //   DOWNLOAD                         a navigation finished, was stopped or failed
 //   COMPLETE <address>               the document has finished loading
 //   FAILED <address>                 the page could not be loaded (nothing useful is shown)
@@ -15,6 +19,10 @@
 // Program -> helper:
 //   PLACE <x> <y>                    where the view's top-left corner lies in the embedded window
 //   NAVIGATE <address>               load http(s) addresses or about:blank; anything else fails
+//   STOP                             stop loading (the page missed its deadline)
+//   WAKE                             the strip is seen again: a page frozen meanwhile runs again
+//   PATTERN <text>                   the text of banner pages' addresses (host followed by "/ssh"):
+//                                    a click on a link to such a page keeps it in the strip
 //   STEPS <n> STYLE|READ             body "scroll" "no", root style "overflow" "hidden"; READ also
 //                                    looks up the first element named or identified "nextUrl"
 // The helper ends when its standard input closes.
@@ -24,7 +32,7 @@
 
 namespace BannerProtocol {
 
-constexpr int Version = 1;
+constexpr int Version = 2;
 
 // The words that open a line, the same table for both sides.
 inline constexpr char kHello[] = "HELLO";
@@ -35,6 +43,11 @@ inline constexpr char kFailed[] = "FAILED";
 inline constexpr char kSteps[] = "STEPS";
 inline constexpr char kPlace[] = "PLACE";
 inline constexpr char kNavigate[] = "NAVIGATE";
+inline constexpr char kNavigating[] = "NAVIGATING";
+inline constexpr char kOpen[] = "OPEN";
+inline constexpr char kStop[] = "STOP";
+inline constexpr char kWake[] = "WAKE";
+inline constexpr char kPattern[] = "PATTERN";
 // What a STEPS request asks for.
 inline constexpr char kStyle[] = "STYLE";
 inline constexpr char kRead[] = "READ";

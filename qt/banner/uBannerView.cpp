@@ -8,6 +8,8 @@
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineScript>
@@ -67,11 +69,12 @@ TSilentPage::TSilentPage(QWebEngineProfile* profile, QObject* parent) : QWebEngi
             [](const QUrl&, QAuthenticator* auth, const QString&) { *auth = QAuthenticator(); });
 }
 
-bool TSilentPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool) {
-    return BannerAddressAllowed(url);
+bool TSilentPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
+    return OnNavigation ? OnNavigation(url, type, isMainFrame) : BannerAddressAllowed(url);
 }
 
-TBannerView::TBannerView(std::function<void(const QByteArray&)> write) : write_(std::move(write)) {
+TBannerView::TBannerView(std::function<void(const QByteArray&)> write, int freezeAfterMs)
+    : write_(std::move(write)) {
     // Off the record: nothing of the pages is kept on disk.
     profile_ = new QWebEngineProfile(this);
     profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
@@ -98,9 +101,30 @@ TBannerView::TBannerView(std::function<void(const QByteArray&)> write) : write_(
     view_ = new QWebEngineView(frame_);
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     page_ = new TSilentPage(profile_, view_);
+    uptime_.start();
+    page_->OnNavigation = [this](const QUrl& url, QWebEnginePage::NavigationType type, bool isMainFrame) {
+        return Navigation(url, type, isMainFrame);
+    };
+    // No window is ever opened for the page (createWindow makes none); one that the user's click asked
+    // for may still go to the user's browser.
+    connect(page_, &QWebEnginePage::newWindowRequested, this, [this](QWebEngineNewWindowRequest& request) {
+        NewWindow(request.requestedUrl(), request.isUserInitiated());
+    });
     view_->setPage(page_);
     view_->resize(586, 139);
-    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+    picture_ = new QLabel(frame_);
+    picture_->hide();
+    freezeTimer_.setSingleShot(true);
+    freezeTimer_.setInterval(freezeAfterMs);
+    connect(&freezeTimer_, &QTimer::timeout, this, [this] { Freeze(); });
+    connect(page_, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
+        const bool ok = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
+        // A navigation refused here (a click's address that went to the browser) ends as a load that
+        // stopped at once; the page in the view is still there, so it is no failure.
+        if (!ok && info.url() != accepted_) return;
+        loading_ = false;
+        ScheduleFreeze();
         const QByteArray url = P::Encode((ok ? page_->url() : requested_).toString());
         write_(P::Line(P::kDownload));
         write_(P::Line(ok ? P::kComplete : P::kFailed, {url}));
@@ -128,7 +152,50 @@ bool TBannerView::eventFilter(QObject* watched, QEvent* event) {
         write_(P::Line(P::kWindow, {QByteArray::number(windowId_)}));
     }
     if (ApplicationEventsMessage(watched, event)) return true;
+    if (watched == frame_ && type == QEvent::Enter) {
+        pointerInside_ = true;
+        freezeTimer_.stop();
+        Thaw();
+    } else if (watched == frame_ && type == QEvent::Leave) {
+        pointerInside_ = false;
+        ScheduleFreeze();
+    }
+    if (type == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && (widget == view_ || view_->isAncestorOf(widget))) clicks_.LeftClick(NowMs());
+    }
     return QObject::eventFilter(watched, event);
+}
+
+// The engine is about to start a navigation. Frames load under the navigation rules; for the whole view
+// the core decides whether it goes ahead, goes to the user's browser (reported to the program, which
+// opens it) or is refused. The program hears of every navigation that goes ahead, for the page's
+// deadline.
+bool TBannerView::Navigation(const QUrl& url, QWebEnginePage::NavigationType type, bool isMainFrame) {
+    if (!isMainFrame) return BannerAddressAllowed(url);
+    const QByteArray address = url.toString(QUrl::FullyEncoded).toUtf8();
+    const bool userAction = type == QWebEnginePage::NavigationTypeLinkClicked ||
+                            type == QWebEnginePage::NavigationTypeFormSubmitted;
+    switch (clicks_.Navigation(address.toStdString(), false, userAction, NowMs())) {
+        case TPageNavigation::Load:
+            accepted_ = url;
+            loading_ = true;
+            write_(P::Line(P::kNavigating, {P::Encode(QString::fromUtf8(address))}));
+            return true;
+        case TPageNavigation::OpenInBrowser:
+            write_(P::Line(P::kOpen, {P::Encode(QString::fromUtf8(address))}));
+            return false;
+        case TPageNavigation::Refuse:
+            break;
+    }
+    return false;
+}
+
+void TBannerView::NewWindow(const QUrl& url, bool userInitiated) {
+    const QByteArray address = url.toString(QUrl::FullyEncoded).toUtf8();
+    if (clicks_.Navigation(address.toStdString(), true, userInitiated, NowMs()) ==
+        TPageNavigation::OpenInBrowser)
+        write_(P::Line(P::kOpen, {P::Encode(QString::fromUtf8(address))}));
 }
 
 bool TBannerView::ApplicationEventsMessage(QObject* watched, QEvent* event) const {
@@ -146,11 +213,43 @@ bool TBannerView::ApplicationEventsMessage(QObject* watched, QEvent* event) cons
     return false;
 }
 
+void TBannerView::ScheduleFreeze() {
+    if (!frozen_ && !pointerInside_) freezeTimer_.start();
+}
+
+void TBannerView::Freeze() {
+    // Only a page at rest: loaded, no steps of the program's running on it, nobody pointing at it.
+    if (frozen_ || pointerInside_ || loading_ || stepsRunning_ > 0) return;
+    const QPixmap shot = view_->grab();
+    if (shot.isNull()) return;
+    picture_->setPixmap(shot);
+    picture_->setGeometry(view_->geometry());
+    picture_->show();
+    picture_->raise();
+    // The engine freezes only a page that is not shown.
+    view_->hide();
+    page_->setLifecycleState(QWebEnginePage::LifecycleState::Frozen);
+    frozen_ = true;
+    if (page_->lifecycleState() != QWebEnginePage::LifecycleState::Frozen) Thaw();
+}
+
+void TBannerView::Thaw() {
+    if (!frozen_) return;
+    frozen_ = false;
+    page_->setLifecycleState(QWebEnginePage::LifecycleState::Active);
+    view_->show();
+    picture_->hide();
+    picture_->clear();
+}
+
 void TBannerView::Command(const QByteArray& line) {
     const QList<QByteArray> parts = P::Split(line);
     if (parts.isEmpty()) return;
+    // Whatever the program asks for is done on a live page.
+    Thaw();
     if (parts[0] == P::kPlace && parts.size() >= 3) {
         view_->move(parts[1].toInt(), parts[2].toInt());
+        ScheduleFreeze();
     } else if (parts[0] == P::kNavigate && parts.size() >= 2) {
         const QUrl url(P::Decode(parts[1]));
         if (BannerAddressAllowed(url)) {
@@ -160,6 +259,12 @@ void TBannerView::Command(const QByteArray& line) {
             write_(P::Line(P::kDownload));
             write_(P::Line(P::kFailed, {parts[1]}));
         }
+    } else if (parts[0] == P::kWake) {
+        ScheduleFreeze();
+    } else if (parts[0] == P::kStop) {
+        page_->triggerAction(QWebEnginePage::Stop);
+    } else if (parts[0] == P::kPattern && parts.size() >= 2) {
+        clicks_.SetPattern(P::Decode(parts[1]).toStdString());
     } else if (parts[0] == P::kSteps && parts.size() >= 3) {
         RunSteps(parts[1], parts[2] == P::kRead);
     }
@@ -167,7 +272,10 @@ void TBannerView::Command(const QByteArray& line) {
 
 void TBannerView::RunSteps(const QByteArray& serial, bool read) {
     const QString script = QString::fromLatin1(kStepsScript).arg(read ? "true" : "false");
+    ++stepsRunning_;
     page_->runJavaScript(script, QWebEngineScript::ApplicationWorld, [this, serial](const QVariant& result) {
+        --stepsRunning_;
+        ScheduleFreeze();
         const QVariantList list = result.toList();
         QList<QByteArray> args{serial,
                                list.isEmpty() ? QByteArray(P::kNoDocument) : list[0].toString().toLatin1()};

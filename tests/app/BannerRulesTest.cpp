@@ -71,6 +71,94 @@ TEST(BannerRules, NextUrlNeedsAWebAddressHoldingThePattern) {
         EXPECT_EQ(TBannerRules::NextUrlAcceptable(c.url, kPattern), c.allowed) << c.url;
 }
 
+TEST(BannerRules, OnlyWebAddressesOfOtherSitesGoToTheBrowser) {
+    const char kPattern[] = "banner.test:8080/ssh";
+    const AddressCase cases[] = {
+        {"http://shop.test/offer.html", true},
+        {"HTTPS://shop.test/offer.html", true},
+        {"http://banner.test:8080/landing.html", true},  // the server's host, but no banner page
+        {"http://banner.test:8080/ssh/2.html", false},   // a banner page stays in the strip
+        {"http://shop.test/?from=banner.test:8080/ssh", false},
+        {"file:///etc/passwd", false},
+        {"javascript:open('http://shop.test/')", false},
+        {"data:text/html,<a href=http://shop.test/>", false},
+        {"mailto:sales@shop.test", false},
+        {"shop-app://buy", false},
+        {"about:blank", false},
+        {"ftp://shop.test/", false},
+        {"", false},
+    };
+    for (const AddressCase& c : cases)
+        EXPECT_EQ(TBannerRules::OpensInBrowser(c.url, kPattern), c.allowed) << c.url;
+}
+
+// What the navigations after the user's clicks become.
+TEST(BannerClicks, OnlyTheUsersOwnClickOpensTheBrowserOnce) {
+    using N = TPageNavigation;
+    const char kShop[] = "http://shop.test/offer.html";
+    const char kBanner[] = "http://banner.test:8080/ssh/2.html";
+    struct Row {
+        const char* name;
+        int64_t clickAt;  // -1: no click
+        const char* url;
+        bool newWindow;
+        bool userAction;
+        int64_t at;
+        N want;
+    };
+    const Row rows[] = {
+        {"a link with a target, clicked", 1000, kShop, true, true, 1200, N::OpenInBrowser},
+        {"a plain link, clicked", 1000, kShop, false, true, 1200, N::OpenInBrowser},
+        {"the click's navigation at the end of the span", 1000, kShop, false, true, 6000, N::OpenInBrowser},
+        {"a script's window, no click", -1, kShop, true, true, 1200, N::Refuse},
+        {"a script's window, the engine sees no user", 1000, kShop, true, false, 1200, N::Refuse},
+        {"a timed location change, no click", -1, kShop, false, false, 1200, N::Load},
+        {"a location change the engine calls a link, no click", -1, kShop, false, true, 1200, N::Load},
+        {"a location change just after a click, no user action", 1000, kShop, false, false, 1200, N::Load},
+        {"too long after the click", 1000, kShop, false, true, 6001, N::Load},
+        {"too long after the click, a new window", 1000, kShop, true, true, 6001, N::Refuse},
+        {"the clock was put back", 5000, kShop, false, true, 4000, N::Load},
+        {"a click on a file link", 1000, "file:///etc/passwd", false, true, 1200, N::Refuse},
+        {"a click on a file link with a target", 1000, "file:///etc/passwd", true, true, 1200, N::Refuse},
+        {"a click on a custom scheme", 1000, "shop-app://buy", false, true, 1200, N::Refuse},
+        {"a click on a javascript link", 1000, "javascript:void(0)", false, true, 1200, N::Refuse},
+        {"a click on a banner page", 1000, kBanner, false, true, 1200, N::Load},
+        {"a click on a banner page with a target", 1000, kBanner, true, true, 1200, N::Refuse},
+        {"a redirect, no click", -1, kShop, false, false, 1200, N::Load},
+    };
+    for (const Row& r : rows) {
+        TBannerClicks clicks;
+        clicks.SetPattern("banner.test:8080/ssh");
+        if (r.clickAt >= 0) clicks.LeftClick(r.clickAt);
+        EXPECT_EQ(clicks.Navigation(r.url, r.newWindow, r.userAction, r.at), r.want) << r.name;
+    }
+}
+
+TEST(BannerClicks, OneClickOpensOneAddress) {
+    using N = TPageNavigation;
+    TBannerClicks clicks;
+    clicks.SetPattern("banner.test:8080/ssh");
+    clicks.LeftClick(1000);
+    EXPECT_EQ(clicks.Navigation("http://shop.test/a", true, true, 1100), N::OpenInBrowser);
+    // The page answers the same click again (a second window, then a location change): used up.
+    EXPECT_EQ(clicks.Navigation("http://shop.test/b", true, true, 1200), N::Refuse);
+    EXPECT_EQ(clicks.Navigation("http://shop.test/c", false, true, 1300), N::Load);
+    clicks.LeftClick(2000);  // a second click opens again
+    EXPECT_EQ(clicks.Navigation("http://shop.test/d", false, true, 2100), N::OpenInBrowser);
+    // A click whose navigation stays in the strip or is refused is used up as well.
+    clicks.LeftClick(3000);
+    EXPECT_EQ(clicks.Navigation("file:///x", false, true, 3100), N::Refuse);
+    EXPECT_EQ(clicks.Navigation("http://shop.test/e", true, true, 3200), N::Refuse);
+}
+
+TEST(BannerClicks, NothingOpensUntilBannerPagesAreKnown) {
+    TBannerClicks clicks;  // no pattern yet: every web address counts as a banner page
+    clicks.LeftClick(1000);
+    EXPECT_EQ(clicks.Navigation("http://shop.test/a", false, true, 1100), TPageNavigation::Load);
+    clicks.LeftClick(2000);
+    EXPECT_EQ(clicks.Navigation("http://shop.test/a", true, true, 2100), TPageNavigation::Refuse);
+}
+
 // A run of events against one page, with what the strip shows and reports after each.
 enum Event {
     Request,
@@ -81,7 +169,8 @@ enum Event {
     Fail,
     Tick19s,
     Tick20s,
-    Unavailable
+    Unavailable,
+    Gone
 };
 
 struct Step {
@@ -141,6 +230,9 @@ void RunPage(const PageCase& c) {
             case Unavailable:
                 a = page.Unavailable("class not registered");
                 break;
+            case Gone:
+                a = page.Gone();
+                break;
         }
         EXPECT_EQ(page.Visible(), s.visible);
         EXPECT_EQ(page.Loading(), s.loading);
@@ -198,6 +290,19 @@ TEST(BannerPage, StripFollowsThePage) {
           {Fail, false, false, ""}}},
         {"a failure before any page is loaded",
          {{Fail, false, false, "banner: the page could not be loaded"}}},
+        {"the engine goes with a loaded page: plain until the next page has loaded",
+         {{Request, false, true, ""},
+          {Complete, true, false, ""},
+          {Gone, false, false, ""},
+          {Request, false, true, ""},
+          {Complete, true, false, ""}}},
+        {"the engine goes while a page loads: failed, reported once",
+         {{Request, false, true, ""},
+          {Gone, false, false, kFailed},
+          {Gone, false, false, ""},
+          {Request, false, true, ""},
+          {Gone, false, false, ""},
+          {Tick20s, false, false, ""}}},
     };
     for (const PageCase& c : cases) RunPage(c);
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <mshtmdid.h>
 #include <mshtmhst.h>
+#include <shobjidl.h>
 
 #include <memory>
 #include <stdexcept>
@@ -14,6 +15,7 @@
 
 #include "FakeBrowser.h"
 #include "app/uBannerRules.h"
+#include "app/uWebBrowserManage.h"
 #include "support/FakeClock.h"
 #include "support/TestHost.h"
 #include "win32/uWebBrowserHost.h"
@@ -59,6 +61,13 @@ public:
         VARIANT v;
         v.vt = VT_BOOL;
         v.boolVal = flag ? VARIANT_TRUE : VARIANT_FALSE;
+        args_.push_back(v);
+        return *this;
+    }
+    EventArgs& Number(unsigned long number, VARTYPE type = VT_I4) {
+        VARIANT v;
+        v.vt = type;
+        v.ulVal = number;
         args_.push_back(v);
         return *this;
     }
@@ -235,6 +244,135 @@ TEST(WebBrowserHost, RequestsABannerNeverGrantsAreRefused) {
         EXPECT_EQ(args.Result(), S_OK) << c.name;
     }
     EXPECT_TRUE(rig.log.empty());
+}
+
+// The user's own left click on the page sends what it asks for to the user's web browser, once; what the
+// page does by itself stays under the strip's rules and opens nothing.
+TEST(WebBrowserHost, ClicksOnThePageOpenTheUsersBrowser) {
+    enum Input { NoInput, LeftClick, RightClick, LeftPressOnly, LeftClickOutside };
+    enum Kind { NewWindow3, NewWindow3Unsigned, NewWindow2, Navigation, FrameNavigation };
+    const std::wstring shop = L"http://shop.test/offer.html?a=1";
+    const std::string host = TWBManage::AdHost();
+    const std::wstring banner = L"http://" + std::wstring(host.begin(), host.end()) + L"/ssh/2.html";
+    struct Row {
+        const char* name;
+        Input input;
+        int64_t laterMs;  // from the click to the event
+        Kind kind;
+        unsigned long flags;
+        std::wstring url;
+        bool cancelled;
+        bool opened;
+    };
+    const Row rows[] = {
+        {"a link with a target, clicked", LeftClick, 100, NewWindow3, NWMF_USERINITED, shop, true, true},
+        {"flags as an unsigned number", LeftClick, 100, NewWindow3Unsigned, NWMF_USERINITED, shop, true,
+         true},
+        {"a plain link, clicked", LeftClick, 100, Navigation, 0, shop, true, true},
+        {"a script's window without a click", NoInput, 100, NewWindow3, NWMF_USERINITED, shop, true, false},
+        {"a script's window after a click", LeftClick, 100, NewWindow3, 0, shop, true, false},
+        {"a script's window after a right click", RightClick, 100, NewWindow3, NWMF_USERINITED, shop, true,
+         false},
+        {"a button pressed but not released", LeftPressOnly, 100, NewWindow3, NWMF_USERINITED, shop, true,
+         false},
+        {"a click elsewhere in the window", LeftClickOutside, 100, Navigation, 0, shop, false, false},
+        {"a location change without a click", NoInput, 100, Navigation, 0, shop, false, false},
+        {"a location change long after a click", LeftClick, TBannerClicks::kClickSpanMs + 1, Navigation, 0,
+         shop, false, false},
+        {"a new window long after a click", LeftClick, TBannerClicks::kClickSpanMs + 1, NewWindow3,
+         NWMF_USERINITED, shop, true, false},
+        {"a file link, clicked", LeftClick, 100, Navigation, 0, L"file:///C:/Windows/win.ini", true, false},
+        {"a file link with a target, clicked", LeftClick, 100, NewWindow3, NWMF_USERINITED,
+         L"file:///C:/Windows/win.ini", true, false},
+        {"a custom scheme, clicked", LeftClick, 100, NewWindow3, NWMF_USERINITED, L"shop-app://buy", true,
+         false},
+        {"a banner page, clicked: stays in the strip", LeftClick, 100, Navigation, 0, banner, false, false},
+        {"a link in a frame, clicked: the frame's own", LeftClick, 100, FrameNavigation, 0, shop, false,
+         false},
+        {"the older new-window event", LeftClick, 100, NewWindow2, 0, shop, true, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Rig rig;
+        std::vector<std::wstring> opened;
+        rig.host->OpenInBrowser = [&](const std::wstring& url) { opened.push_back(url); };
+        rig.Load();
+        rig.Complete();
+        const HWND page = ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, rig.host->Window(),
+                                            nullptr, nullptr, nullptr);
+        MSG msg{};
+        msg.hwnd = r.input == LeftClickOutside ? rig.parent : page;
+        if (r.input == LeftClick || r.input == LeftClickOutside || r.input == LeftPressOnly) {
+            msg.message = WM_LBUTTONDOWN;
+            rig.host->FilterMessage(msg);
+        }
+        if (r.input == LeftClick || r.input == LeftClickOutside) {
+            msg.message = WM_LBUTTONUP;
+            rig.host->FilterMessage(msg);
+        }
+        if (r.input == RightClick) {
+            msg.message = WM_RBUTTONUP;
+            EXPECT_TRUE(rig.host->FilterMessage(msg));
+        }
+        rig.clock.AddMilliseconds(r.laterMs);
+        FakeObject other, frame;
+        bool cancelled = false;
+        switch (r.kind) {
+            case NewWindow3:
+            case NewWindow3Unsigned:
+                cancelled = EventArgs()
+                                .Object(&other)
+                                .Cancel()
+                                .Number(r.flags, r.kind == NewWindow3 ? VT_I4 : VT_UI4)
+                                .Text(L"http://banner.test/ssh/1.html")
+                                .Text(r.url.c_str())
+                                .Fire(*rig.host, DISPID_NEWWINDOW3);
+                break;
+            case NewWindow2:
+                cancelled = EventArgs().Object(&other).Cancel().Fire(*rig.host, DISPID_NEWWINDOW2);
+                break;
+            case Navigation:
+                cancelled = rig.Navigation(r.url.c_str());
+                break;
+            case FrameNavigation:
+                cancelled = rig.Navigation(r.url.c_str(), &frame);
+                break;
+        }
+        EXPECT_EQ(cancelled, r.cancelled);
+        EXPECT_EQ(opened, r.opened ? std::vector<std::wstring>{r.url} : std::vector<std::wstring>{});
+        EXPECT_TRUE(rig.host->PageShown());  // the strip keeps its page
+        ::DestroyWindow(page);
+    }
+}
+
+// One click opens one address, however often the page answers it; the next click opens again.
+TEST(WebBrowserHost, OneClickOpensTheBrowserOnce) {
+    Rig rig;
+    std::vector<std::wstring> opened;
+    rig.host->OpenInBrowser = [&](const std::wstring& url) { opened.push_back(url); };
+    const HWND page = ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, rig.host->Window(), nullptr,
+                                        nullptr, nullptr);
+    MSG up{};
+    up.hwnd = page;
+    up.message = WM_LBUTTONUP;
+    FakeObject other;
+    const auto newWindow = [&](const wchar_t* url) {
+        return EventArgs()
+            .Object(&other)
+            .Cancel()
+            .Number(NWMF_USERINITED)
+            .Text(L"http://banner.test/ssh/1.html")
+            .Text(url)
+            .Fire(*rig.host, DISPID_NEWWINDOW3);
+    };
+    rig.host->FilterMessage(up);
+    EXPECT_TRUE(newWindow(L"http://shop.test/a"));
+    EXPECT_TRUE(newWindow(L"http://shop.test/b"));
+    EXPECT_FALSE(rig.Navigation(L"http://shop.test/c"));  // no longer the click's: the strip's rules
+    rig.host->FilterMessage(up);
+    EXPECT_TRUE(rig.Navigation(L"http://shop.test/d"));
+    EXPECT_EQ(opened, (std::vector<std::wstring>{L"http://shop.test/a", L"http://shop.test/d"}));
+    ::DestroyWindow(page);
 }
 
 TEST(WebBrowserHost, TheEnginesMenusBoxesAndKeysStayAway) {

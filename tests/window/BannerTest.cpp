@@ -1,7 +1,8 @@
 // The banner: the manager's rules against a fake browser (next address after each page, the
 // acceptance rules, the errors), the main window's download counting and the blank page before each
 // slide, and the helper process's lifecycle against a stand-in helper that speaks its protocol
-// (started, let go in the tray, restarted by a pop-up; one that cannot start, crashes or hangs).
+// (started, let go in the tray, restarted by a pop-up; one that cannot start, crashes or hangs), the
+// page's deadline, and what the program opens in the user's browser when the helper asks.
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 #include "app/uWebBrowserManage.h"
 #include "platform/Errors.h"
 #include "platform/Gbk.h"
+#include "platform/Log.h"
 #include "qt/shell/uApplication.h"
 #include "qt/uBannerBrowserQt.h"
 #include "qt/uBannerHelper.h"
@@ -456,6 +458,73 @@ private slots:
             for (const QString& line : ReadLog(log).filter("START"))
                 QTRY_VERIFY(!ProcessAlive(line.mid(6).toLongLong()));
         }
+    }
+
+    // A page that the helper has not completed at its deadline is stopped and counted failed, once: its
+    // late answer neither shows it nor reaches the manager, and the next late page adds nothing to the
+    // log.
+    void pageAfterTheDeadlineFailsOnce() {
+        QTemporaryDir tmp;
+        const QString log = tmp.filePath("helper.log");
+        FakeClock clock(SysUtils::EncodeDate(2026, 12, 9) + SysUtils::EncodeTime(10, 0, 0, 0));
+        std::vector<std::string> lines;
+        plat::SetLogSink([&](const std::string& line) { lines.push_back(line); });
+        QWidget window;
+        TBannerHelper helper(new QWidget(&window), StandInPython(), {FakeHelperScript(), log, "late"});
+        int documents = 0, downloads = 0;
+        helper.OnDocumentComplete = [&] { ++documents; };
+        helper.OnDownloadComplete = [&] { ++downloads; };
+        window.show();
+        const QString page = "http://banner.test:8080/ssh/1.html";
+        for (int round = 1; round <= 2; ++round) {
+            helper.Navigate(page.toStdString());
+            QTRY_COMPARE(Navigations(log).size(), round);  // the helper has it: the count starts
+            clock.AddMilliseconds(TBannerPage::kDeadlineMs - 1);
+            helper.CheckDeadline();
+            QCOMPARE(ReadLog(log).count("STOP"), round - 1);
+            QCOMPARE(lines.size(), size_t{round == 1 ? 0u : 1u});
+            clock.AddMilliseconds(1);
+            helper.CheckDeadline();
+            QTRY_COMPARE(ReadLog(log).count("STOP"), round);
+            QTRY_COMPARE(downloads, round);  // the late answer came (its COMPLETE first)
+            QVERIFY(!helper.PageShown());
+            QCOMPARE(documents, 0);
+            bool answered = false;
+            helper.RunDocumentSteps(true, [&](const TDocumentSteps&) { answered = true; });
+            QVERIFY(!answered);
+        }
+        plat::SetLogSink({});
+        QCOMPARE(lines, std::vector<std::string>{"banner: " + page.toStdString() +
+                                                 " was not complete after 20 s; the strip stays plain"});
+        QCOMPARE(ReadLog(log).value(1), "PATTERN banner.test%3A8080%2Fssh");  // what banner pages are
+    }
+
+    // The helper asks for addresses in the user's browser (after a click on the page): the program
+    // opens a web address that is no banner page, only while the window is shown, and never another
+    // scheme, whatever the helper says.
+    void onlyWebAddressesOfOtherSitesOpenInTheBrowser_data() {
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("window shown") << true;
+        QTest::newRow("window hidden") << false;
+    }
+    void onlyWebAddressesOfOtherSitesOpenInTheBrowser() {
+        QFETCH(bool, shown);
+        QTemporaryDir tmp;
+        const QString log = tmp.filePath("helper.log");
+        QWidget window;
+        TBannerHelper helper(new QWidget(&window), StandInPython(), {FakeHelperScript(), log, "open"});
+        QStringList opened;
+        helper.OpenInBrowser = [&](const QUrl& url) {
+            opened << url.toString(QUrl::FullyEncoded);
+            return true;
+        };
+        int downloads = 0;
+        helper.OnDownloadComplete = [&] { ++downloads; };
+        if (shown) window.show();
+        helper.KeepWhileHidden(true);
+        helper.Navigate("http://banner.test:8080/ssh/1.html");
+        QTRY_COMPARE(downloads, 2);  // the page, then its requests
+        QCOMPARE(opened, shown ? QStringList{"http://shop.test/offer.html"} : QStringList{});
     }
 
     // A helper that is not there says so in the log once, however often a page is asked for.

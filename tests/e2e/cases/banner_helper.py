@@ -37,10 +37,11 @@ def decode(field):
 
 
 class Helper:
-    def __init__(self, exe, env):
-        self.proc = subprocess.Popen([exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+    def __init__(self, exe, env, *arguments):
+        self.proc = subprocess.Popen([exe, *arguments], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                      stderr=subprocess.DEVNULL, env=env)
         self.lines = queue.Queue()
+        self.navigating = []  # the addresses of NAVIGATING lines, which the other methods pass over
         threading.Thread(target=self._read, daemon=True).start()
 
     def _read(self):
@@ -52,10 +53,18 @@ class Helper:
         self.proc.stdin.write((" ".join(words) + "\n").encode("utf-8"))
         self.proc.stdin.flush()
 
+    def next_line(self, timeout):
+        """The next line that is not a NAVIGATING one (None: the helper ended)."""
+        while True:
+            line = self.lines.get(timeout=timeout)
+            if line is None or line[0] != "NAVIGATING":
+                return line
+            self.navigating.append(decode(line[1]))
+
     def expect(self, word, timeout=20):
         """The next line, which must start with word."""
         try:
-            line = self.lines.get(timeout=timeout)
+            line = self.next_line(timeout)
         except queue.Empty:
             raise Failed(f"no {word} line within {timeout} s")
         if line is None or line[0] != word:
@@ -66,7 +75,7 @@ class Helper:
         """Navigates and returns the final event (COMPLETE or FAILED) with its address."""
         self.send("NAVIGATE", encode(url))
         self.expect("DOWNLOAD")
-        line = self.lines.get(timeout=20)
+        line = self.next_line(20)
         if line is None or line[0] not in ("COMPLETE", "FAILED"):
             raise Failed(f"after DOWNLOAD: {line}")
         return line[0], decode(line[1])
@@ -102,7 +111,7 @@ def run_checks(exe, env):
         helper = Helper(exe, env)
         try:
             hello = helper.expect("HELLO", timeout=30)
-            check(hello[1] == "1" and hello[2].isdigit(), f"greeting: {hello}")
+            check(hello[1] == "2" and hello[2].isdigit(), f"greeting: {hello}")
 
             # The document's steps on each kind of "nextUrl" field; the helper reports the raw value and
             # leaves acceptance to the program.
@@ -110,6 +119,7 @@ def run_checks(exe, env):
             for name, (_, answer, _) in cases(server.host).items():
                 url = server.url(f"/ssh/t/{name}.html")
                 check(helper.load(url) == ("COMPLETE", url), f"{name}: not completed")
+                check(helper.navigating[-1:] == [url], f"{name}: navigations {helper.navigating}")
                 got = helper.steps(serial, "READ")
                 serial += 1
                 check(got == answer, f"{name}: steps answered {got}, expected {answer}")
@@ -147,6 +157,49 @@ def run_checks(exe, env):
             print("ok   ends when its input closes")
         finally:
             helper.close()
+
+
+def quiet_for(count, seconds):
+    """A probe that is true once count() has not changed for the given seconds."""
+    state = {"count": count(), "since": time.monotonic()}
+
+    def probe():
+        now, value = time.monotonic(), count()
+        if value != state["count"]:
+            state.update(count=value, since=now)
+        return now - state["since"] >= seconds
+    return probe
+
+
+def check_freeze(exe, env):
+    with BannerServer() as server:
+        helper = Helper(exe, env, "--freeze-after-ms=1000")
+        try:
+            helper.expect("HELLO", timeout=30)
+
+            def ticks():
+                with server.lock:
+                    return sum(1 for p in server.requests if p.startswith("/tick"))
+            url = server.url("/ssh/ticks.html")
+            check(helper.load(url) == ("COMPLETE", url), "the ticking page did not complete")
+            wait_until("the page's timer to run", lambda: ticks() >= 1, timeout=30)
+            # Left alone, the page is frozen: its timer stops.
+            wait_until("the page to be frozen", quiet_for(ticks, 2.0), timeout=60)
+            print(f"ok   frozen after {ticks()} ticks")
+            # A command wakes it (the steps run on a live page), and it is frozen again afterwards.
+            check(helper.steps(1, "STYLE") == ("STYLED",), "STYLE answer on a frozen page")
+            before = ticks()
+            wait_until("the timer to run again", lambda: ticks() > before, timeout=30)
+            wait_until("the page to be frozen again", quiet_for(ticks, 2.0), timeout=60)
+            print("ok   woken by a command, frozen again")
+        finally:
+            helper.close()
+
+
+@suite.case(name="helper_freeze")
+def helper_freeze(args):
+    """A page left alone is frozen (its timers stop) and woken by the program's commands."""
+    check_freeze(args.helper, dict(os.environ, QT_QPA_PLATFORM="offscreen", **TEST_ENV))
 
 
 @suite.case(name="helper")

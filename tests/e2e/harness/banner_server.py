@@ -8,6 +8,13 @@ Pages under /ssh/:
                            10x10 mark at (16, 16); mouse presses and context menus are reported back as
                            requests to /clicked?button=<n> and /clicked?menu
   t/<name>.html            the cases in CASES: a "nextUrl" field of each kind
+  links.html               links to other hosts (LINKS: with a target, plain, a file, with a target
+                           again), each a coloured block; mouse presses are reported as /clicked?button=<n>
+                           and each load as /shown?<query>. Its script also opens a window at once and,
+                           1.5 s later, another window and the page itself again from another host
+                           (links.html?again, which has no such script).
+  ticks.html               a page whose timer asks for /tick every 100 ms while it runs
+With links_default, the default page is links.html.
 """
 
 import html
@@ -32,6 +39,33 @@ new MutationObserver(function () {{
 window.onload = function () {{ alert('an alert must not show'); undefinedFunction(); }};
 </script></head>
 <body><div id="top"></div><div id="left"></div><div id="mark"></div>{fields}</body></html>"""
+
+
+# The links of links.html: name -> (left edge of the block in the page, target, address on OTHER_HOST
+# or a full address); each block is 80x60 pixels at y 26, so the strip (which shows the page from
+# (16, 16) on) has its middle at (left - 16 + 40, 40).
+LINKS = {
+    "blank": (26, "_blank", "/ad/blank.html"),
+    "plain": (126, "", "/ad/plain.html"),
+    "file": (226, "", "file:///etc/passwd"),
+    "right": (326, "_blank", "/ad/right.html"),
+}
+LINK_COLOUR = "#00c0c0"
+
+_LINKS_PAGE = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>links</title>
+<style>body{{margin:0;background:#ffffff;height:1000px;width:1200px}}
+a{{position:absolute;top:26px;width:80px;height:60px;display:block;background:{colour}}}</style>
+<script>
+document.addEventListener('mousedown', function (e) {{ new Image().src = '/clicked?button=' + e.button; }});
+window.addEventListener('load', function () {{ new Image().src = '/shown?' + location.search.slice(1); }});
+{script}
+</script></head><body>{links}</body></html>"""
+
+_LINKS_SCRIPT = """window.open('{other}/ad/script-window.html');
+setTimeout(function () {{
+  window.open('{other}/ad/timer-window.html');
+  location.href = '{other}/ssh/links.html?again';
+}}, 1500);"""
 
 
 def input_field(value, attr="name"):
@@ -64,7 +98,8 @@ def cases(host):
 
 
 class BannerServer:
-    def __init__(self):
+    def __init__(self, links_default=False):
+        self.links_default = links_default
         self.requests = []
         self.lock = threading.Lock()
         server = self
@@ -73,7 +108,8 @@ class BannerServer:
             def do_GET(self):
                 with server.lock:
                     server.requests.append(self.path)
-                body = server.page(urllib.parse.urlsplit(self.path).path)
+                address = urllib.parse.urlsplit(self.path)
+                body = server.page(address.path, address.query)
                 if body is None:
                     self.send_response(404)
                     self.send_header("Content-Length", "0")
@@ -92,6 +128,8 @@ class BannerServer:
 
         self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
         self.host = f"127.0.0.1:{self.httpd.server_address[1]}"
+        # The same server under another name: no banner page's address holds it.
+        self.other = f"http://localhost:{self.httpd.server_address[1]}"
         self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
 
     def __enter__(self):
@@ -106,12 +144,17 @@ class BannerServer:
     def url(self, path):
         return f"http://{self.host}{path}"
 
-    def page(self, path):
+    def page(self, path, query=""):
         if path == "/ssh/TG/tbtg_gd_468_60.html":
-            return self.chain_page(0)
+            return self.links_page(again=False) if self.links_default else self.chain_page(0)
         if path.startswith("/ssh/chain/") and path.endswith(".html"):
             number = path[len("/ssh/chain/"):-len(".html")]
             return self.chain_page(int(number)) if number.isdigit() else None
+        if path == "/ssh/ticks.html":
+            return ("<!DOCTYPE html><html><body><script>setInterval(function () "
+                    "{ new Image().src = '/tick?' + Math.random(); }, 100);</script></body></html>")
+        if path == "/ssh/links.html":
+            return self.links_page(again=query == "again")
         if path.startswith("/ssh/t/") and path.endswith(".html"):
             case = cases(self.host).get(path[len("/ssh/t/"):-len(".html")])
             return _PAGE.format(title="case", colour="#ffffff", fields=case[0]) if case else None
@@ -120,6 +163,14 @@ class BannerServer:
     def chain_page(self, n):
         return _PAGE.format(title=f"banner {n}", colour=COLOURS[n % len(COLOURS)],
                             fields=input_field(self.url(f"/ssh/chain/{n + 1}.html")))
+
+    def links_page(self, again):
+        links = "".join(
+            f'<a id="{name}" href="{address if ":" in address else self.other + address}"'
+            f'{f" target={target}" if target else ""} style="left:{left}px"></a>'
+            for name, (left, target, address) in LINKS.items())
+        return _LINKS_PAGE.format(colour=LINK_COLOUR, links=links,
+                                  script="" if again else _LINKS_SCRIPT.format(other=self.other))
 
     def pages_served(self):
         """The banner pages requested so far, in order (clicks and other requests left out)."""
