@@ -42,19 +42,16 @@ class Browser:
 
 
 def helpers(d):
-    """The program's banner helpers: its children of that name (found by process tree)."""
+    """The program's banner helpers: its own children of that name (found by process tree)."""
     found = []
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
+    for pid in d.program_descendants():
         try:
-            with open(f"/proc/{entry}/stat") as f:
+            with open(f"/proc/{pid}/stat") as f:
                 name, rest = f.read().rsplit(")", 1)
-            state, ppid = rest.split()[:2]
-            if int(ppid) == d.program.pid and state != "Z" and name.endswith("(chimewick-banne"):
-                found.append(int(entry))
-        except (OSError, ValueError):
-            continue
+            if int(rest.split()[1]) == d.program.pid and name.endswith("(chimewick-banne"):
+                found.append(pid)
+        except (OSError, ValueError, IndexError):
+            continue  # gone meanwhile
     return found
 
 
