@@ -199,3 +199,5 @@ void TSetFrmQt::ShowModal() {
 void TSetFrmQt::CloseModal() {
     accept();
 }
+
+void TSetFrmQt::reject() {}
