@@ -1,7 +1,10 @@
 // The Windows replacement: the new bytes go to a temporary file beside the old one, are flushed with
-// FlushFileBuffers, and take its place with ReplaceFileW, which keeps the old file's attributes and
-// security; a file that did not exist yet is put in place with MoveFileExW. Paths arrive in the ANSI
-// code page (GBK) and are widened once, here.
+// FlushFileBuffers, get the old file's attributes and access list, and take its place with one
+// MoveFileExW (MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH), a single rename of the file
+// system. ReplaceFileW, which would carry the attributes and security over by itself, is not used: it
+// moves the old file out of the way and the new one in as two steps (so Wine does it), and a kill
+// between them left no settings file at all. Paths arrive in the ANSI code page (GBK) and are
+// widened once, here.
 //
 // Each writer holds its temporary file open without sharing it until it is closed for the replacement,
 // so the next writer can delete leftovers of a writer that was killed (deleting a file another writer
@@ -9,6 +12,8 @@
 #include "platform/FileReplace.h"
 
 #include <windows.h>
+// After windows.h.
+#include <aclapi.h>
 
 #include <random>
 #include <string>
@@ -88,6 +93,29 @@ void RemoveLeftoverTempFiles(const std::wstring& dir, const std::string& base) {
     ::FindClose(search);
 }
 
+// Gives the new file (open with WRITE_DAC) the old file's access list. A list the user set on the file
+// itself (protected from the folder's) must be kept, or the save is refused: the new settings must
+// never be open to more users than the old ones were. An inherited list comes from the folder, which
+// the new file shares, so it is copied where the system lets us and otherwise left as inherited.
+bool KeepAccessList(const std::wstring& oldPath, HANDLE newFile) {
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetNamedSecurityInfoW(oldPath.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+        return true;  // nothing to keep (a file system without access lists)
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    const bool isProtected = ::GetSecurityDescriptorControl(descriptor, &control, &revision) &&
+                             (control & SE_DACL_PROTECTED) && dacl != nullptr;
+    const DWORD applied =
+        ::SetSecurityInfo(newFile, SE_FILE_OBJECT,
+                          DACL_SECURITY_INFORMATION | (isProtected ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                                   : UNPROTECTED_DACL_SECURITY_INFORMATION),
+                          nullptr, nullptr, dacl, nullptr);
+    ::LocalFree(descriptor);
+    return applied == ERROR_SUCCESS || !isProtected;
+}
+
 }  // namespace
 
 struct FileReplacement::Impl {
@@ -96,6 +124,7 @@ struct FileReplacement::Impl {
     std::wstring temp;
     HANDLE file = INVALID_HANDLE_VALUE;
     bool existed = false;
+    DWORD attributes = 0;  // the old file's, kept by the new one
 
     void Abandon() {
         if (file != INVALID_HANDLE_VALUE) {
@@ -146,6 +175,9 @@ bool FileReplacement::Begin(const std::string& path) {
         ::CloseHandle(file);
     }
 
+    r.attributes = r.existed ? attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                             FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)
+                             : 0;
     RemoveLeftoverTempFiles(dir, Narrow(base));
     std::random_device random;
     for (int attempt = 0; attempt < 16 && r.file == INVALID_HANDLE_VALUE; ++attempt) {
@@ -160,7 +192,12 @@ bool FileReplacement::Begin(const std::string& path) {
             return false;
         }
     }
-    return r.file != INVALID_HANDLE_VALUE;
+    if (r.file == INVALID_HANDLE_VALUE) return false;
+    if (r.existed && !KeepAccessList(r.wideTarget, r.file)) {
+        r.Abandon();
+        return false;
+    }
+    return true;
 }
 
 bool FileReplacement::Commit(std::string_view bytes) {
@@ -174,18 +211,17 @@ bool FileReplacement::Commit(std::string_view bytes) {
         bytes.remove_prefix(written);
     }
     if (ok) ok = ::FlushFileBuffers(r.file) != 0;
-    // Closed before the replacement: ReplaceFileW opens the new file itself.
     ok = ::CloseHandle(r.file) && ok;
     r.file = INVALID_HANDLE_VALUE;
+    if (ok && r.attributes) ok = ::SetFileAttributesW(r.temp.c_str(), r.attributes) != 0;
     if (ok && r.existed) {
         // Made read-only while the save ran: still left alone.
         const DWORD attributes = ::GetFileAttributesW(r.wideTarget.c_str());
-        ok = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY) &&
-             ::ReplaceFileW(r.wideTarget.c_str(), r.temp.c_str(), nullptr, 0, nullptr, nullptr);
-    } else if (ok) {
+        ok = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY);
+    }
+    if (ok)
         ok = ::MoveFileExW(r.temp.c_str(), r.wideTarget.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    }
     if (!ok) {
         r.Abandon();
         return false;
