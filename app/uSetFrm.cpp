@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <memory>
 
+#include "app/uAppErrors.h"
 #include "app/uMainView.h"
 #include "platform/AnsiBytes.h"
 #include "platform/Dialogs.h"
@@ -53,12 +55,59 @@ TDateTime HourMinuteValue(const AnsiString& text) {
     return SysUtils::EncodeTime(hour, minute, 0, 0);
 }
 
-// The period box's number: its digits (others are skipped), brought within the box's range.
-int32_t PeriodValue(const AnsiString& text) {
-    int64_t value = 0;
-    for (char c : text)
-        if (c >= '0' && c <= '9') value = std::min<int64_t>(value * 10 + (c - '0'), int64_t{1} << 40);
-    return static_cast<int32_t>(std::clamp<int64_t>(value, TSetFrm::PeriodMin, TSetFrm::PeriodMax));
+// The period box's text with full-width digits (as a Chinese input method types them in its full-width
+// mode: GBK A3 B0 to A3 B9) made plain, and blanks around it removed.
+AnsiString PlainDigits(const AnsiString& text) {
+    AnsiString plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const auto trail = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (lead == 0xA3 && trail >= 0xB0 && trail <= 0xB9) {
+            plain += static_cast<char>('0' + (trail - 0xB0));
+            ++i;
+        } else {
+            plain += text[i];
+            if (plat::IsGbkLeadByte(text[i]) && i + 1 < text.size()) plain += text[++i];
+        }
+    }
+    return SysUtils::Trim(plain);
+}
+
+// The period box's number when its text is plain digits within the box's range.
+bool PeriodValue(const AnsiString& text, int32_t& value) {
+    const AnsiString digits = PlainDigits(text);
+    if (digits.empty() || digits.size() > 10) return false;
+    int64_t number = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return false;
+        number = number * 10 + (c - '0');
+    }
+    if (number < TSetFrm::PeriodMin || number > TSetFrm::PeriodMax) return false;
+    value = static_cast<int32_t>(number);
+    return true;
+}
+
+// A text as a value of the settings file keeps it: on one line (each line break, CR LF, CR or LF,
+// becomes one blank, as a one-line box shows a pasted text), and at most the bytes a value holds,
+// cut before a character that would not fit whole.
+AnsiString OneLineValue(const AnsiString& text) {
+    AnsiString line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            line += ' ';
+        } else {
+            line += text[i];
+        }
+    }
+    std::size_t kept = 0;
+    while (kept < line.size()) {
+        const std::size_t len = plat::GbkCharLen(std::string_view(line).substr(kept));
+        if (kept + len > static_cast<std::size_t>(TTools::IniValueMax)) break;
+        kept += len;
+    }
+    line.resize(kept);
+    return line;
 }
 
 }  // namespace
@@ -134,11 +183,31 @@ void TSetFrm::img_leftbtn_XTSZClick() {
     View->ShowPage(TSetPage::tsxtsz);
 }
 
+bool TSetFrm::CheckPeriod() {
+    const AnsiString period = View->Text(TSetControl::edt_XHBX_XHZQ);
+    int32_t minutes = 0;
+    if (period == LoadedPeriod || SysUtils::Trim(period).empty() || PeriodValue(period, minutes)) return true;
+    plat::ShowMessageBox(Texts::Gbk(PeriodRangeMessage), "Chimewick", plat::MB_OK);
+    return false;
+}
+
 void TSetFrm::img3Click() {
-    // One save is one replacement of the settings file: a crash leaves the old settings or the new.
-    plat::ProfileWriteBatch save;
-    SaveAll();  // raises on a failed write: the dialog then stays open
-    save.Commit();
+    // A period the box cannot take is said before anything is written; the dialog stays open.
+    if (!CheckPeriod()) return;
+    try {
+        // One save is one replacement of the settings file: a crash leaves the old settings or the new.
+        plat::ProfileWriteBatch save;
+        SaveAll();
+        save.Commit();
+    } catch (const std::exception&) {
+        // This picture is the dialog's only way out, and a save that cannot succeed (a read-only file,
+        // a folder where the program may not write) fails every time: the user is told why and may
+        // leave without saving. The settings in force then stay as they were.
+        const AnsiString question = CurrentExceptionMessage() + "\n\n" + Texts::Gbk(SaveFailedQuestion);
+        if (TTools::Confirm(question) == plat::IDOK) View->CloseModal();
+        return;
+    }
+    Saved = true;
     View->CloseModal();
 }
 
@@ -148,7 +217,9 @@ void TSetFrm::LoadData(const TXHBX& settings, TTimerInfos* list) {
     using C = TSetControl;
     TimerInfos = list;
     View->SetChecked(C::chk_startxhbx, settings.startXHBJ);
-    View->SetText(C::edt_XHBX_XHZQ, SysUtils::IntToStr(std::clamp(settings.xhzq, PeriodMin, PeriodMax)));
+    // The stored number as it is, also outside the box's range: untouched, it is written back unchanged.
+    LoadedPeriod = SysUtils::IntToStr(settings.xhzq);
+    View->SetText(C::edt_XHBX_XHZQ, LoadedPeriod);
     View->SetText(C::edt_XHBX_TXNR, settings.txnr);
     View->SetChecked(C::cbDsbj, settings.startDSBJ);
     View->SetText(C::edt_OnTime, HourMinuteText(settings.OnTime));
@@ -189,15 +260,17 @@ void TSetFrm::SaveXHBX() {
     using C = TSetControl;
     const auto write = [](const char* key, const AnsiString& value) { TTools::WriteIni("XHBX", key, value); };
     const auto checked = [this](C box) { return TTools::IIF(View->Checked(box), "1", "0"); };
-    const auto trimmed = [this](C edit) { return SysUtils::Trim(View->Text(edit)); };
+    const auto trimmed = [this](C edit) { return OneLineValue(SysUtils::Trim(View->Text(edit))); };
     const auto longTime = [this](C editor) {
         return SysUtils::FormatDateTime(plat::CurrentFormatSettings().LongTimeFormat,
                                         HourMinuteValue(View->Text(editor)));
     };
-    // The period box holds plain digits within its range; an emptied box stands for one minute.
+    // The period as plain digits; an emptied box stands for one minute. A box the user did not touch
+    // keeps the stored value as it was, also one outside the box's range that was put in by hand.
     const AnsiString period = View->Text(C::edt_XHBX_XHZQ);
-    const AnsiString xhzq =
-        SysUtils::Trim(period).empty() ? AnsiString("1") : SysUtils::IntToStr(PeriodValue(period));
+    int32_t minutes = PeriodMin;
+    AnsiString xhzq = period == LoadedPeriod ? period : AnsiString("1");
+    if (period != LoadedPeriod && PeriodValue(period, minutes)) xhzq = SysUtils::IntToStr(minutes);
     // The animation length is written as its check reads it: an empty box is 0.
     AnsiString flashLonger = trimmed(C::edt_flashlonger);
     if (flashLonger.empty()) flashLonger = AnsiString("0");  // not = "0": a false GCC 12 warning at -O3
@@ -213,7 +286,7 @@ void TSetFrm::SaveXHBX() {
     write("startDSBJ3", checked(C::cbDsbj3));
     write("OnTime3", longTime(C::edt_OnTime3));
     write("OnTimeTxnr3", trimmed(C::edtOnTimeTXNR3));
-    write("txnr", View->Text(C::edt_XHBX_TXNR));
+    write("txnr", OneLineValue(View->Text(C::edt_XHBX_TXNR)));
     write("startXHBJFlash", checked(C::chk_XHFlash));
     write("XHBXFlashSetByUser", trimmed(C::edt_XHBX_Flash));
     write("XHBXFlashWord", trimmed(C::edt_XHBX_FlashWord));
@@ -231,7 +304,7 @@ void TSetFrm::SaveXTSZ() {
                                TTools::GetExeName());
     else
         TTools::RegDelete(plat::RegRoot::LocalMachine, plat::RunKeyPath, AutoRunValueName);
-    TTools::WriteIni("XTSZ", "BJTP", SysUtils::Trim(View->Text(TSetControl::edt_BJTP)));
+    TTools::WriteIni("XTSZ", "BJTP", OneLineValue(SysUtils::Trim(View->Text(TSetControl::edt_BJTP))));
 }
 
 // ---- input help ----------------------------------------------------------------------------------
@@ -286,5 +359,5 @@ bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner, con
                        TSetFrm::DesignHeight});
     view->ShowModal();
     dialog.FormDestroy();
-    return true;
+    return dialog.Saved;
 }

@@ -26,6 +26,8 @@ public:
     static constexpr int32_t PeriodMin = 1;
     static constexpr int32_t PeriodMax = 35791394;
     static constexpr int PeriodDigits = 8;
+    // Said when the period box holds anything but a whole number of minutes in that range.
+    static constexpr const char* PeriodRangeMessage = "输入范围: 1-35791394 之间的一个值";
 
     TSetFrm() = default;
     TSetFrm(const TSetFrm&) = delete;
@@ -52,6 +54,9 @@ public:
     void SaveXHBX();
     bool SaveTimerInfos();
     void SaveXTSZ();
+    // True when the period box holds what can be saved: the loaded text untouched, nothing (one
+    // minute), or digits (full-width ones too) within the range; otherwise shows PeriodRangeMessage.
+    bool CheckPeriod();
 
     // Events of the window.
     // Any button; strip is img1's place in the coordinates of x, y (empty: no limit to the drag).
@@ -66,8 +71,9 @@ public:
     void img_leftbtn_XHBXClick();
     void img_leftbtn_DSBXClick();
     void img_leftbtn_XTSZClick();
-    // Saves everything, then closes the dialog. A failing save raises out of here before the dialog is
-    // closed, so it stays open with the user's input.
+    // Saves everything, then closes the dialog. When the save fails, its message is shown with the
+    // question SaveFailedQuestion: OK closes the dialog without saving (Saved stays false), Cancel
+    // keeps it open with the user's input.
     void img3Click();
     // A typed character for edt_flashlonger: backspace and digits pass, anything else becomes 0.
     void edt_XHBX_XHZQ1KeyPress(char& key);
@@ -77,7 +83,14 @@ public:
     void img_XHBX_FlashClick();
     void edt_BJTPButtonClick();
 
+    // Asked after the message of a save that failed.
+    static constexpr const char* SaveFailedQuestion =
+        "设置没有保存。是否不保存，直接关闭设置窗口？\n（确定：关闭，正在使用的设置不变；取消：返回设置窗口"
+        "）";
+
     ISetView* View = nullptr;  // not owned
+    bool Saved = false;        // the last press of img3 saved everything
+    AnsiString LoadedPeriod;   // the period box's text as LoadData filled it
     TFormMove FormMove;
     TTimerInfos* TimerInfos = nullptr;  // not owned
 };
@@ -87,5 +100,5 @@ extern TSetFrm* SetFrm;
 
 // Runs the dialog modally on a copy of the settings and the given reminder list, in a window made by
 // owner, centred on monitor (TMainFrm::DialogMonitor; empty: the primary display); true once it has
-// closed.
+// closed with its settings saved, false when the user left it without saving (after a save that failed).
 bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner, const TRect& monitor = {});

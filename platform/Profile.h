@@ -28,8 +28,8 @@ void ProfileWrite(const std::string& filePath, const AnsiString& section, const 
 // replaced (and raises as an ordinary write would). Commit raises EIniFileException when a file
 // cannot be written. A batch dropped without Commit (an error ended the save) still writes what
 // had been written before the error, as single writes would have done. A batch made while another
-// is open joins it. Where the system's own profile functions are used, every write goes straight
-// through and the batch does nothing.
+// is open joins it. The same code serves every system; the system's own profile functions are only
+// the reference it is tested against.
 class ProfileWriteBatch {
 public:
     ProfileWriteBatch();

@@ -200,27 +200,29 @@ class TDigitsValidator : public QValidator {
 public:
     TDigitsValidator(QObject* parent, int32_t min, int32_t max) : QValidator(parent), FMin(min), FMax(max) {}
 
+    // Digits only, plain or full-width (as a Chinese input method types them); a number outside the
+    // range may stand in the box: the dialog says so when it is saved, and nothing is changed silently.
     State validate(QString& input, int&) const override {
         if (input.isEmpty()) return Intermediate;
+        if (input.size() > QString::number(FMax).size()) return Invalid;
         for (QChar c : input)
-            if (c < u'0' || c > u'9') return Invalid;
+            if (Digit(c) < 0) return Invalid;
         const int64_t v = Parse(input);
-        if (v > FMax) return Invalid;
-        return v < FMin ? Intermediate : Acceptable;
+        return v < FMin || v > FMax ? Intermediate : Acceptable;
     }
 
-    void fixup(QString& input) const override {
-        if (input.isEmpty()) return;
-        input = QString::number(std::clamp<int64_t>(Parse(input), FMin, FMax));
+    // The digit c stands for, or -1.
+    static int Digit(QChar c) {
+        if (c >= u'0' && c <= u'9') return c.unicode() - u'0';
+        if (c >= u'\uFF10' && c <= u'\uFF19') return c.unicode() - u'\uFF10';
+        return -1;
     }
 
     // The value of a run of digits, saturated well above any 32-bit bound.
     static int64_t Parse(const QString& digits) {
         int64_t v = 0;
-        for (QChar c : digits) {
-            if (c < u'0' || c > u'9') continue;
-            v = std::min<int64_t>(v * 10 + (c.unicode() - u'0'), int64_t{1} << 40);
-        }
+        for (QChar c : digits)
+            if (Digit(c) >= 0) v = std::min<int64_t>(v * 10 + Digit(c), int64_t{1} << 40);
         return v;
     }
 

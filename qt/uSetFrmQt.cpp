@@ -209,3 +209,5 @@ void TSetFrmQt::ShowModal() {
 void TSetFrmQt::CloseModal() {
     accept();
 }
+
+void TSetFrmQt::reject() {}

@@ -59,6 +59,8 @@ public:
     bool ChooseFile(const TFileChoice& choice, AnsiString& path) override;
     void ShowModal() override;
     void CloseModal() override;
+    // The dialog has no cancel: Escape (and a close request) leaves it open with the user's input.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;

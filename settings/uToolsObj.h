@@ -29,9 +29,10 @@ public:
     static int Confirm(const AnsiString& question);
 
     // The most bytes a value of the settings file keeps (a longer one is cut when read), and so the most
-    // characters a text box of the settings may hold: a GBK character takes one or two bytes.
+    // characters a text box of the settings may hold; the dialog's save keeps the whole characters that
+    // fit in IniValueMax bytes (a GBK character takes one or two).
     static constexpr int IniValueMax = 2047;
-    static constexpr int IniTextMaxChars = IniValueMax / 2;
+    static constexpr int IniTextMaxChars = IniValueMax;
 
     // One value of the settings file (at most IniValueMax bytes), or the default. Never creates anything.
     static AnsiString ReadIni(const AnsiString& section, const AnsiString& key,

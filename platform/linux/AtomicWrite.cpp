@@ -147,16 +147,6 @@ std::string ResolveLinks(const std::string& path) {
     return std::string();  // a loop of links
 }
 
-bool IsTempNameFor(std::string_view entry, std::string_view base) {
-    const std::size_t hexAt = base.size() + 2;
-    if (entry.size() != hexAt + 8 + 4 || entry[0] != '.' || entry.substr(1, base.size()) != base ||
-        entry[hexAt - 1] != '.' || entry.substr(hexAt + 8) != ".tmp")
-        return false;
-    for (char c : entry.substr(hexAt, 8))
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
-    return true;
-}
-
 mode_t ReplacementMode(mode_t oldMode, bool ownerKept, bool groupKept, bool writerWasInGroup) {
     if (ownerKept && groupKept) return oldMode & 07777;
     const mode_t user = (oldMode >> 6) & 7;

@@ -19,11 +19,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileReplace.h"
+
 namespace plat::linux_fs {
 
-// Settings and autostart files are a few kilobytes; anything far larger is not one of ours, and
-// reading it for every value would freeze the program.
-inline constexpr std::size_t kMaxFileBytes = 1024 * 1024;
+inline constexpr std::size_t kMaxFileBytes = kMaxReplaceableFileBytes;
 
 enum class ReadStatus {
     Read,     // the whole file is in out
@@ -44,9 +44,7 @@ inline bool ReadWholeFile(const std::string& path, std::string& out) {
 // loop or cannot be read.
 std::string ResolveLinks(const std::string& path);
 
-// Whether entry is a temporary file name that a replacement makes for the file named base:
-// "." base "." eight hex digits ".tmp".
-bool IsTempNameFor(std::string_view entry, std::string_view base);
+using plat::IsTempNameFor;
 
 // One atomic replacement in two steps: Begin prepares the temporary file (and so finds out early
 // whether the file can be replaced at all); Commit fills it and renames it over the file. Dropped

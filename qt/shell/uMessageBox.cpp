@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "platform/Dialogs.h"
+#include "qt/shell/uE2EDump.h"
 #include "qt/shell/uQtText.h"
 
 std::unique_ptr<QMessageBox> MakeMessageBox(const AnsiString& text, const AnsiString& caption,
@@ -21,6 +22,7 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const AnsiString& text, const AnsiSt
 
 int ShowMessageBoxQt(const AnsiString& text, const AnsiString& caption, unsigned style) {
     const auto box = MakeMessageBox(text, caption, style);
+    E2EDump::Set(QStringLiteral("message"), box->text());  // for the end-to-end cases, as on Windows
     box->exec();
     // Closing the box any other way counts as 取消.
     return box->clickedButton() == box->defaultButton() ? plat::IDOK : plat::IDCANCEL;

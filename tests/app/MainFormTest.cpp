@@ -357,6 +357,57 @@ TEST(MainFormTray, OnlyTheUserActivates) {
     EXPECT_EQ(p.view.Lines("show"), (std::vector<std::string>{"show", "show active"}));
 }
 
+// A save that cannot succeed (here the settings file is a folder) on the first start: the message and
+// the question come, 取消 returns to the dialog, 确定 leaves it without saving. Start-up then goes on
+// once, with the defaults in force, and asks again only at the next start.
+TEST(MainFormSettings, FailedSaveOnFirstStartLetsTheUserLeave) {
+    Program p("", false);
+    std::filesystem::create_directories(p.dir.IniFile());
+    ScriptedBoxes answers({plat::IDCANCEL /* start at login */, plat::IDCANCEL, plat::IDOK});
+    int presses = 0;
+    p.view.WhileDialogShown = [&](FakeSetView& dialog) {
+        dialog.SetChecked(TSetControl::chk_startxhbx, true);
+        for (; !dialog.Closed && presses < 5; ++presses) dialog.Form.img3Click();
+    };
+    p.form.FormCreate(p.view);
+    EXPECT_EQ(presses, 2);
+    EXPECT_EQ(p.view.Lines("dialog").size(), 1u);  // shown once: no loop
+    ASSERT_EQ(answers.shown.size(), 3u);
+    for (std::size_t i : {1u, 2u}) {
+        const std::string text = plat::GbkToUtf8(answers.shown[i].Text);
+        EXPECT_EQ(text.rfind("Unable to write to " + p.dir.IniFile().string(), 0), 0u) << text;
+        EXPECT_NE(text.find("确定：关闭"), std::string::npos) << text;
+        EXPECT_EQ(plat::GbkToUtf8(answers.shown[i].Caption), "系统提示");
+        EXPECT_EQ(answers.shown[i].Style, plat::MB_OKCANCEL | plat::MB_ICONQUESTION);
+    }
+    EXPECT_TRUE(p.view.Running(TMainTimer::CheckWarn));
+    EXPECT_TRUE(AppControl->FirstStart);
+    EXPECT_EQ(p.form.TimerObj->Circle_Time, 0.0);  // the box's tick was not put into force
+    EXPECT_TRUE(std::filesystem::is_empty(p.dir.IniFile()));
+    EXPECT_TRUE(p.errors.empty());
+}
+
+// Leaving without saving keeps the settings in force: nothing is reloaded, the period does not restart.
+TEST(MainFormSettings, LeavingWithoutSavingKeepsTheSettingsInForce) {
+    Program p(kQuietStart + "[XHBX]\r\nstartXHBJ=1\r\nxhzq=10\r\n");
+    const TDateTime lastCircle = p.form.TimerObj->LastCircle;
+    // The read-only attribute: never replaced, also by a user who could.
+    std::filesystem::permissions(p.dir.IniFile(), std::filesystem::perms::owner_read);
+    ScriptedBoxes answers({plat::IDOK});
+    p.view.WhileDialogShown = [&](FakeSetView& dialog) {
+        dialog.SetText(TSetControl::edt_XHBX_XHZQ, "5");
+        p.clock.Set(At(14, 0, 0));
+        dialog.Form.img3Click();
+        EXPECT_TRUE(dialog.Closed);
+    };
+    p.form.img_setClick();
+    std::filesystem::permissions(p.dir.IniFile(), std::filesystem::perms::owner_all);
+    ASSERT_EQ(answers.shown.size(), 1u);
+    EXPECT_EQ(p.form.TimerObj->Circle_Time, 600.0);
+    EXPECT_EQ(p.form.TimerObj->LastCircle, lastCircle);
+    EXPECT_EQ(TTools::ReadIni("XHBX", "xhzq", ""), "10");
+}
+
 // A malformed value in the file after the dialog: the command stops, the scheduler keeps its settings.
 TEST(MainFormSettings, ReloadFailureKeepsTheScheduler) {
     Program p(kQuietStart + "[XHBX]\nstartXHBJ=1\nxhzq=10\n");

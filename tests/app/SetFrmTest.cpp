@@ -2,6 +2,7 @@
 // closing writes, the key filter, the range message, navigation, the pickers and a failing save.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -86,7 +87,6 @@ TEST(SetFrmLoad, FillsTheControlsAndOpensOnTheReminderPage) {
 }
 
 TEST(SetFrmSave, ClosingWritesEveryKeyInOrder) {
-    if (testhost::UnderWine()) GTEST_SKIP() << "Wine's profile writer drops the blanks around a value";
     Dialog d;
     d.view.SetText(C::edt_XHBX_TXNR, G("  走走  "));
     d.view.SetText(C::edtOnTimeTXNR, G(" 午饭\t"));
@@ -107,26 +107,90 @@ TEST(SetFrmSave, ClosingWritesEveryKeyInOrder) {
               d.dir.ExePath());
 }
 
-TEST(SetFrmSave, PeriodBoxIsStoredAsAPlainNumberInRange) {
+// The period box: plain or full-width digits within the range are stored as a plain number, an
+// emptied box as one minute, a box the user did not touch as it was stored (also a hand-edited value
+// outside the range); anything else is said with the range message, and nothing is written.
+TEST(SetFrmSave, PeriodBox) {
     struct Case {
         int32_t loaded;
-        const char* typed;  // null: as loaded
-        const char* stored;
+        const char* typed;   // null: as loaded
+        const char* stored;  // null: the range message, the dialog stays open
     } cases[] = {{1000, nullptr, "1000"},
-                 {-5, nullptr, "1"},
-                 {40000000, nullptr, "35791394"},
+                 {0, nullptr, "0"},
+                 {-5, nullptr, "-5"},
+                 {40000000, nullptr, "40000000"},
                  {120, "", "1"},
                  {120, "  ", "1"},
-                 {120, "0", "1"},
                  {120, "007", "7"},
-                 {120, "99999999999", "35791394"}};
+                 {120, " 45 ", "45"},
+                 {120, "１２０", "120"},
+                 {120, "1２0", "120"},
+                 {120, "35791394", "35791394"},
+                 {120, "0", nullptr},
+                 {120, "０", nullptr},
+                 {0, "00", nullptr},
+                 {120, "35791395", nullptr},
+                 {120, "99999999999", nullptr},
+                 {120, "abc", nullptr},
+                 {120, "12a", nullptr},
+                 {120, "-5", nullptr},
+                 {120, "1,000", nullptr}};
     for (const Case& c : cases) {
         TXHBX s = Sample();
         s.xhzq = c.loaded;
         Dialog d(s);
-        if (c.typed) d.view.SetText(C::edt_XHBX_XHZQ, c.typed);
-        d.form.SaveXHBX();
-        EXPECT_EQ(TTools::ReadIni("XHBX", "xhzq", "missing"), c.stored) << c.loaded;
+        if (c.typed) d.view.SetText(C::edt_XHBX_XHZQ, G(c.typed));
+        d.form.img3Click();
+        const std::string label = std::to_string(c.loaded) + " / " + (c.typed ? c.typed : "untouched");
+        if (c.stored) {
+            EXPECT_TRUE(d.view.Closed) << label;
+            EXPECT_TRUE(d.boxes.shown.empty()) << label;
+            EXPECT_EQ(TTools::ReadIni("XHBX", "xhzq", "missing"), c.stored) << label;
+        } else {
+            EXPECT_FALSE(d.view.Closed) << label;
+            ASSERT_EQ(d.boxes.shown.size(), 1u) << label;
+            EXPECT_EQ(plat::GbkToUtf8(d.boxes.shown[0].Text), "输入范围: 1-35791394 之间的一个值") << label;
+            EXPECT_EQ(d.boxes.shown[0].Style, plat::MB_OK) << label;
+            EXPECT_FALSE(std::filesystem::exists(d.dir.IniDir())) << label;
+        }
+    }
+}
+
+// Texts are saved on one line (a pasted line break becomes a blank) and cut to what a value of the
+// file keeps, never inside a character.
+TEST(SetFrmSave, TextsStayOnOneLineAndWhole) {
+    const std::string chinese2047 = std::string(1, 'a') + [] {
+        std::string t;
+        for (int i = 0; i < 1023; ++i) t += "\xb9\xfa";  // 国
+        return t;
+    }();  // 2047 bytes
+    struct Case {
+        std::string typed;
+        std::string txnr;     // the cyclic text: not trimmed
+        std::string trimmed;  // a fixed-time text
+    } cases[] = {
+        {"a\r\nb", "a b", "a b"},
+        {"a\nb\rc", "a b c", "a b c"},
+        {"a\r\n\r\nb", "a  b", "a  b"},
+        {"\r\nx\r\n", " x ", "x"},
+        {std::string(3000, 'x'), std::string(2047, 'x'), std::string(2047, 'x')},
+        {chinese2047, chinese2047, chinese2047},
+        {chinese2047.substr(1) + "\xb9\xfa", chinese2047.substr(1), chinese2047.substr(1)},
+        {"b" + chinese2047, "b" + chinese2047.substr(0, 2045), "b" + chinese2047.substr(0, 2045)},
+    };
+    for (const Case& c : cases) {
+        Dialog d;
+        d.view.SetText(C::edt_XHBX_TXNR, c.typed);
+        d.view.SetText(C::edtOnTimeTXNR2, c.typed);
+        d.view.SetText(C::edt_BJTP, c.typed);
+        d.form.img3Click();
+        ASSERT_TRUE(d.view.Closed);
+        const std::string file = d.dir.ReadIni();
+        EXPECT_NE(file.find("\r\ntxnr=" + c.txnr + "\r\n"), std::string::npos) << c.typed.substr(0, 20);
+        EXPECT_TRUE(TTools::ReadIni("XHBX", "OnTimeTxnr2", "missing") == c.trimmed) << c.typed.substr(0, 20);
+        EXPECT_TRUE(TTools::ReadIni("XTSZ", "BJTP", "missing") == c.trimmed) << c.typed.substr(0, 20);
+        // Two sections of one line per key: no line came from a value.
+        EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 2 + 16 + 2) << c.typed.substr(0, 20);
     }
 }
 
@@ -232,16 +296,25 @@ TEST(SetFrmPickers, ChosenFileGoesIntoItsBox) {
     EXPECT_EQ(plat::GbkToUtf8(d.view.Choices[2].Filter), "flash文件|*.swf");
 }
 
-// A refused start-at-login write ends the save there: the dialog stays open, what was written before
-// stays, the background is not written.
-TEST(SetFrmSave, FailingSaveKeepsTheDialogOpen) {
-    Dialog d;
-    FakeRegistry registry;
-    registry.refuseWrite = true;
-    d.view.SetChecked(C::chk_KJQD, true);
-    d.view.SetText(C::edt_BJTP, "/pics/a.bmp");
-    EXPECT_THROW(d.form.img3Click(), Exception);
-    EXPECT_FALSE(d.view.Closed);
-    EXPECT_EQ(TTools::ReadIni("XTSZ", "NotFirstStart", "missing"), "1");
-    EXPECT_EQ(TTools::ReadIni("XTSZ", "BJTP", "missing"), "missing");
+// A refused start-at-login write ends the save there: its message comes with the question whether to
+// leave without saving. 取消 keeps the dialog open with what was written before (the background is
+// not written); 确定 closes it, and the dialog reports that it did not save.
+TEST(SetFrmSave, FailingSaveAsksWhetherToLeave) {
+    for (int answer : {plat::IDCANCEL, plat::IDOK}) {
+        Dialog d;
+        ScriptedBoxes boxes({answer});
+        FakeRegistry registry;
+        registry.refuseWrite = true;
+        d.view.SetChecked(C::chk_KJQD, true);
+        d.view.SetText(C::edt_BJTP, "/pics/a.bmp");
+        d.form.img3Click();
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        const std::string text = plat::GbkToUtf8(boxes.shown[0].Text);
+        EXPECT_EQ(text, "Failed to set data for 'Tovik'\n\n" + std::string(TSetFrm::SaveFailedQuestion));
+        EXPECT_EQ(boxes.shown[0].Style, plat::MB_OKCANCEL | plat::MB_ICONQUESTION);
+        EXPECT_EQ(d.view.Closed, answer == plat::IDOK);
+        EXPECT_FALSE(d.form.Saved);
+        EXPECT_EQ(TTools::ReadIni("XTSZ", "NotFirstStart", "missing"), "1");
+        EXPECT_EQ(TTools::ReadIni("XTSZ", "BJTP", "missing"), "missing");
+    }
 }

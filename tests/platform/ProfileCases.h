@@ -1,7 +1,7 @@
 #pragma once
 // One table of settings-file cases: the file's bytes, one read or write, and what must come out. The
-// same table checks the in-memory reader/writer and the platform's file functions (the system's own
-// profile functions on Windows), so both are held to the same rules.
+// same table checks the in-memory reader/writer, the settings file on disk and, on Windows, the
+// system's own profile functions, so our writer is held to what Windows itself writes.
 #include <optional>
 #include <string>
 #include <vector>

@@ -1,5 +1,6 @@
-// The settings-file case table against the in-memory reader/writer and against the platform's file
-// functions (on Windows the system's own profile functions). Both must give what the table says.
+// The settings-file case table against the in-memory reader/writer and against the settings file on
+// disk (the same code on every system). Both must give what the table says. On Windows the table is
+// also run against the system's own profile functions (windows/ProfileSystemTest.cpp).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,7 +10,6 @@
 #include "ProfileCases.h"
 #include "platform/Profile.h"
 #include "support/TempProgramDir.h"
-#include "support/TestHost.h"
 
 namespace fs = std::filesystem;
 using profilecases::Case;
@@ -37,7 +37,6 @@ TEST_P(ProfileCases, InMemory) {
 
 TEST_P(ProfileCases, OnDisk) {
     const Case& c = GetParam();
-    if (c.wineDiffers && testhost::UnderWine()) GTEST_SKIP() << c.wineDiffers;
     TempProgramDir dir;
     fs::create_directories(dir.IniDir());
     // A file name of its own per case: a profile cache keyed by name can never serve an old file.

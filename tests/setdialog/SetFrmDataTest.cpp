@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QFileDialog>
+#include <QInputMethodEvent>
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
@@ -225,24 +226,30 @@ private slots:
         QTest::newRow("thousands stay plain") << 1000 << false << ""
                                               << "1000"
                                               << "1000";
-        QTest::newRow("negative is brought up") << -5 << false << ""
-                                                << "1"
-                                                << "1";
-        QTest::newRow("too long for seconds") << 40000000 << false << ""
-                                              << "35791394"
-                                              << "35791394";
+        // A stored value the box would not take is shown and, untouched, written back as it was.
+        QTest::newRow("hand-edited zero kept") << 0 << false << ""
+                                               << "0"
+                                               << "0";
+        QTest::newRow("negative kept") << -5 << false << ""
+                                       << "-5"
+                                       << "-5";
+        QTest::newRow("too long for seconds kept") << 40000000 << false << ""
+                                                   << "40000000"
+                                                   << "40000000";
         QTest::newRow("emptied") << 120 << true << ""
                                  << ""
                                  << "1";
-        QTest::newRow("letters and signs ignored") << 120 << true << "1a-2,3"
+        QTest::newRow("letters and signs refused") << 120 << true << "1a-2,3"
                                                    << "123"
                                                    << "123";
-        QTest::newRow("digits beyond the range refused") << 120 << true << "99999999"
-                                                         << "9999999"
-                                                         << "9999999";
+        QTest::newRow("full-width digits")
+            << 120 << true << QStringLiteral("１２０") << QStringLiteral("１２０") << "120";
+        QTest::newRow("no more digits than the range has") << 120 << true << "999999999"
+                                                           << "99999999"
+                                                           << "";
         QTest::newRow("zero") << 120 << true << "0"
                               << "0"
-                              << "1";
+                              << "";
         QTest::newRow("leading zeros") << 120 << true << "007"
                                        << "007"
                                        << "7";
@@ -257,10 +264,20 @@ private slots:
         s.xhzq = loaded;
         Open(s);
         if (clear) frm->edt_XHBX_XHZQ->clear();
-        QTest::keyClicks(frm->edt_XHBX_XHZQ, typed);
+        if (typed.toLatin1() == typed.toUtf8()) {
+            QTest::keyClicks(frm->edt_XHBX_XHZQ, typed);
+        } else {
+            // As a Chinese input method in its full-width mode hands them over.
+            QInputMethodEvent commit;
+            commit.setCommitString(typed);
+            QApplication::sendEvent(frm->edt_XHBX_XHZQ, &commit);
+        }
         QCOMPARE(frm->edt_XHBX_XHZQ->text(), shown);
-        form->SaveXHBX();
-        QCOMPARE(QString::fromStdString(TTools::ReadIni("XHBX", "xhzq", "missing")), stored);
+        // Empty: the range message, and nothing is written.
+        ScriptedBoxes boxes({plat::IDOK});
+        form->img3Click();
+        QCOMPARE(boxes.shown.size(), size_t(stored.isEmpty() ? 1 : 0));
+        QCOMPARE(QString::fromStdString(TTools::ReadIni("XHBX", "xhzq", "")), stored);
     }
 
     void keyFilter_data() {
@@ -392,10 +409,14 @@ private slots:
         frm->show();
         QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
 
-        // Clicked like the user does: the error leaves the handler and reaches the application's handler.
+        // Clicked like the user does: the message comes with the question whether to leave without
+        // saving; 取消 returns to the dialog.
+        ScriptedBoxes boxes({plat::IDCANCEL});
         QTest::mouseClick(frm->img3, Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(ShownErrors().size(), size_t{1});
-        QCOMPARE(QString::fromStdString(ShownErrors()[0]), message);
+        QCOMPARE(boxes.shown.size(), size_t{1});
+        QCOMPARE(QString::fromStdString(plat::GbkToUtf8(boxes.shown[0].Text)),
+                 message + "\n\n" + QString::fromUtf8(TSetFrm::SaveFailedQuestion));
+        QVERIFY(ShownErrors().empty());
         QVERIFY(frm->isVisible());
         QVERIFY(frm->result() != QDialog::Accepted);
         QCOMPARE(frm->edt_XHBX_TXNR->text(), QStringLiteral("别走"));
@@ -413,7 +434,7 @@ private slots:
         // Once the obstacle is gone the next click saves everything and closes.
         std::filesystem::remove(blocker);
         QTest::mouseClick(frm->img3, Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(ShownErrors().size(), size_t{1});
+        QCOMPARE(boxes.shown.size(), size_t{1});
         QVERIFY(!frm->isVisible());
         QCOMPARE(frm->result(), int(QDialog::Accepted));
         QCOMPARE(TTools::ReadIni("XTSZ", "BJTP", "missing"), AnsiString("/pics/a.bmp"));

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimeEdit>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -137,22 +138,50 @@ private slots:
         }
     }
 
-    // The longest text each box takes is what the settings file keeps (a GBK character is at most two
-    // bytes), and it comes back from the file whole.
+    // Each box takes as many characters as the settings file keeps bytes, and a save keeps the whole
+    // characters that fit in a value: 2047 ASCII characters, or 1023 Chinese ones (2046 bytes).
     void textBoxesTakeWhatTheFileKeeps() {
         Open(Settings());
-        const QString longest = QStringLiteral("国").repeated(TTools::IniTextMaxChars);
-        for (QLineEdit* edit :
-             std::vector<QLineEdit*>{frm->edt_XHBX_TXNR, frm->edtOnTimeTXNR, frm->edtOnTimeTXNR2,
-                                     frm->edtOnTimeTXNR3, frm->edt_BJTP}) {
-            edit->setText(longest + QStringLiteral("多"));
-            QCOMPARE(edit->text(), longest);
+        const std::vector<QLineEdit*> edits{frm->edt_XHBX_TXNR, frm->edtOnTimeTXNR, frm->edtOnTimeTXNR2,
+                                            frm->edtOnTimeTXNR3, frm->edt_BJTP};
+        for (const QString& unit : {QStringLiteral("a"), QStringLiteral("国")}) {
+            const QString longest = unit.repeated(TTools::IniValueMax);
+            for (QLineEdit* edit : edits) {
+                edit->setText(longest + unit);
+                QCOMPARE(edit->text(), longest);
+            }
+            form->img3Click();
+            const QString kept = unit.repeated(TTools::IniValueMax / static_cast<int>(G(unit).size()));
+            for (const char* key : {"txnr", "OnTimeTxnr", "OnTimeTxnr2", "OnTimeTxnr3"})
+                QCOMPARE(QString::fromStdString(plat::GbkToUtf8(TTools::ReadIni("XHBX", key, ""))), kept);
+            QCOMPARE(QString::fromStdString(plat::GbkToUtf8(TTools::ReadIni("XTSZ", "BJTP", ""))), kept);
         }
-        QVERIFY(G(longest).size() <= static_cast<size_t>(TTools::IniValueMax));
-        form->SaveAll();
-        for (const char* key : {"txnr", "OnTimeTxnr", "OnTimeTxnr2", "OnTimeTxnr3"})
-            QCOMPARE(QString::fromStdString(plat::GbkToUtf8(TTools::ReadIni("XHBX", key, ""))), longest);
-        QCOMPARE(QString::fromStdString(plat::GbkToUtf8(TTools::ReadIni("XTSZ", "BJTP", ""))), longest);
+    }
+
+    // A text pasted with line breaks is saved on one line.
+    void pastedLineBreaksStayOnOneLine() {
+        Open(Settings());
+        frm->edt_XHBX_TXNR->setText(QStringLiteral("第一行\r\n第二行\n"));
+        frm->edtOnTimeTXNR->setText(QStringLiteral("午饭\r[XTSZ]"));
+        form->img3Click();
+        QCOMPARE(QString::fromStdString(plat::GbkToUtf8(TTools::ReadIni("XHBX", "txnr", ""))),
+                 QStringLiteral("第一行 第二行"));
+        QCOMPARE(QString::fromStdString(plat::GbkToUtf8(TTools::ReadIni("XHBX", "OnTimeTxnr", ""))),
+                 QStringLiteral("午饭 [XTSZ]"));
+        const std::string file = dir->ReadIni();
+        QCOMPARE(std::count(file.begin(), file.end(), '['), 2 + 1);  // the two sections and the text's
+    }
+
+    // Escape does not close the dialog: it has no cancel, and the user's input stays.
+    void escapeKeepsTheDialogOpen() {
+        Open(Settings());
+        frm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
+        frm->edtOnTimeTXNR->setFocus();
+        QTest::keyClick(frm->edtOnTimeTXNR, Qt::Key_Escape);
+        QTest::keyClick(frm.get(), Qt::Key_Escape);
+        QVERIFY(frm->isVisible());
+        QCOMPARE(frm->result(), 0);
     }
 };
 

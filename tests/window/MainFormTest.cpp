@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <QTimeEdit>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,8 @@
 #include "qt/shell/uApplication.h"
 #include "qt/shell/uQtText.h"
 #include "qt/uMainFrmQt.h"
+#include "qt/uSetControls.h"
+#include "qt/uSetFrmQt.h"
 #include "settings/uControlObj.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedBoxes.h"
@@ -275,13 +278,16 @@ private slots:
         bool sawDialog = false;
         QTimer poll;
         connect(&poll, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<TSetFrmQt*>(QApplication::activeModalWidget());
             if (!dialog) return;
             poll.stop();
             sawDialog = true;
-            p.dir.WriteIni(kQuietStart + "[XHBX]\nstartXHBJ=1\nxhzq=5\nstartDSBJ3=1\nOnTime3=06:15\n");
+            dialog->chk_startxhbx->setChecked(true);
+            dialog->edt_XHBX_XHZQ->setText(QStringLiteral("5"));
+            dialog->cbDsbj3->setChecked(true);
+            dialog->edt_OnTime3->setTime(QTime(6, 15));
             p.clock.Set(closedAt);
-            dialog->done(QDialog::Accepted);
+            dialog->Form.img3Click();
         });
         poll.start(5);
         p.form->img_setClick();

@@ -1,5 +1,7 @@
-// The settings file on disk: the in-memory profile rules applied to the whole file, with writes that
-// replace the file atomically, one replacement per write or one per batch of writes.
+// The settings file on disk, on every system: the in-memory profile rules applied to the whole file,
+// with writes that replace the file in one step, one replacement per write or one per batch of writes
+// (a dialog save). The system's own profile functions are not used: they rewrite the file in place,
+// so a kill or a full disk in the middle of a save would cut it.
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -7,15 +9,15 @@
 #include <string>
 
 #include "platform/Errors.h"
+#include "platform/FileReplace.h"
 #include "platform/Profile.h"
-#include "platform/linux/AtomicWrite.h"
 
 namespace plat {
 
 // A file being written: its replacement prepared, and its text with the writes made so far.
 struct ProfileWriteBatch::Pending {
     struct File {
-        linux_fs::AtomicReplacement replacement;
+        FileReplacement replacement;
         std::string content;
     };
     // Keyed by the path the callers name.
@@ -50,10 +52,10 @@ void ReportUnreadOnce(const std::string& path, const std::string& why) {
 std::unique_ptr<ProfileWriteBatch::Pending::File> OpenForWrite(const std::string& filePath) {
     auto file = std::make_unique<ProfileWriteBatch::Pending::File>();
     if (!file->replacement.Begin(filePath)) throw EIniFileException("Unable to write to " + filePath);
-    const linux_fs::ReadStatus status = linux_fs::ReadFileStatus(file->replacement.Target(), file->content);
+    const FileReadStatus status = ReadReplaceableFile(file->replacement.Target(), file->content);
     // Only a file that is missing may be started afresh.
-    if (status == linux_fs::ReadStatus::Refused ||
-        (status == linux_fs::ReadStatus::Missing && file->replacement.Existed()))
+    if (status == FileReadStatus::Refused ||
+        (status == FileReadStatus::Missing && file->replacement.Existed()))
         throw EIniFileException("Unable to write to " + filePath);
     return file;
 }
@@ -91,7 +93,7 @@ AnsiString ProfileRead(const std::string& filePath, const AnsiString& section, c
     }
     std::string content;
     std::string why;
-    if (linux_fs::ReadFileStatus(filePath, content, &why) == linux_fs::ReadStatus::Refused)
+    if (ReadReplaceableFile(filePath, content, &why) == FileReadStatus::Refused)
         ReportUnreadOnce(filePath, why);
     return ProfileReadText(content, section, key, defaultValue, bufferSize);
 }
