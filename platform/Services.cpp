@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <string_view>
 
+#include "platform/AnsiBytes.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/ExePath.h"
@@ -61,8 +63,27 @@ void SetRegistry(Registry* registry) {
 void SetMessageBoxHook(MessageBoxHook hook) {
     g_messageBoxHook = std::move(hook);
 }
+AnsiString BreakLongRuns(const AnsiString& text) {
+    AnsiString broken;
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t len = GbkCharLen(std::string_view(text).substr(i));
+        if (static_cast<unsigned char>(text[i]) <= ' ') {
+            run = 0;
+        } else if (run++ == kBoxRunChars) {
+            broken += '\n';
+            run = 1;
+        }
+        broken.append(text, i, len);
+        i += len;
+    }
+    return broken;
+}
+
 int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style) {
-    return g_messageBoxHook ? g_messageBoxHook(text, caption, style) : SystemMessageBox(text, caption, style);
+    const AnsiString shown = BreakLongRuns(text);
+    return g_messageBoxHook ? g_messageBoxHook(shown, caption, style)
+                            : SystemMessageBox(shown, caption, style);
 }
 
 std::string ExecutablePath() {
