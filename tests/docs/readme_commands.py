@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""README's commands still work: every command the README shows (in its shell blocks and in its text) is
-checked against the tree and the build. A make target must exist, a ctest name or label must select
+"""README's commands still work: every command that README.md and the documents in docs/ show (in their
+shell blocks and in their text) is checked against the tree and the build. A make target must exist, a ctest name or label must select
 tests, a test program must exist and its filter select tests, an end-to-end case must exist, a script or
 CMake file must be there.
 
@@ -136,18 +136,21 @@ def main():
     parser.add_argument("--source", required=True)
     parser.add_argument("--build", required=True)
     args = parser.parse_args()
-    with open(os.path.join(args.source, "README.md"), encoding="utf-8") as f:
-        found = commands(f.read())
+    documents = ["README.md"] + sorted(os.path.join("docs", name) for name in os.listdir(
+        os.path.join(args.source, "docs")) if name.endswith(".md"))
     checker = Checker(os.path.abspath(args.source), os.path.abspath(args.build))
     failed = 0
-    for number, command in found:
-        problem = checker.check(command)
-        print(f"{'FAIL' if problem else 'ok  '} README.md:{number}: {command}"
-              + (f": {problem}" if problem else ""))
-        failed += bool(problem)
-    if not found:
-        print("FAIL no commands found in README.md")
-        return 1
+    for document in documents:
+        with open(os.path.join(args.source, document), encoding="utf-8") as f:
+            found = commands(f.read())
+        if document == "README.md" and not found:
+            print("FAIL no commands found in README.md")
+            return 1
+        for number, command in found:
+            problem = checker.check(command)
+            print(f"{'FAIL' if problem else 'ok  '} {document}:{number}: {command}"
+                  + (f": {problem}" if problem else ""))
+            failed += bool(problem)
     return 1 if failed else 0
 
 
