@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <string_view>
+#include <variant>
 
 #include "app/uAppErrors.h"
 #include "app/uMainView.h"
@@ -21,6 +23,8 @@
 TSetFrm* SetFrm = nullptr;
 
 namespace {
+
+using C = TSetControl;
 
 // The navigation column's entries: each panel with its highlight image, in the order they were made.
 struct TNavEntry {
@@ -213,38 +217,48 @@ void TSetFrm::img3Click() {
 
 // ---- filling -------------------------------------------------------------------------------------
 
-void TSetFrm::LoadData(const TXHBX& settings, TTimerInfos* list) {
-    using C = TSetControl;
+void TSetFrm::LoadData(const TXHBX& settings, TTimerInfos* list, const AnsiString& background) {
     TimerInfos = list;
-    View->SetChecked(C::chk_startxhbx, settings.startXHBJ);
-    // The stored number as it is, also outside the box's range: untouched, it is written back unchanged.
-    LoadedPeriod = SysUtils::IntToStr(settings.xhzq);
-    View->SetText(C::edt_XHBX_XHZQ, LoadedPeriod);
-    View->SetText(C::edt_XHBX_TXNR, settings.txnr);
-    View->SetChecked(C::cbDsbj, settings.startDSBJ);
-    View->SetText(C::edt_OnTime, HourMinuteText(settings.OnTime));
-    View->SetText(C::edtOnTimeTXNR, settings.OnTimeTxnr);
-    View->SetChecked(C::cbDsbj2, settings.startDSBJ2);
-    View->SetText(C::edt_OnTime2, HourMinuteText(settings.OnTime2));
-    View->SetText(C::edtOnTimeTXNR2, settings.OnTimeTxnr2);
-    View->SetChecked(C::cbDsbj3, settings.startDSBJ3);
-    View->SetText(C::edt_OnTime3, HourMinuteText(settings.OnTime3));
-    View->SetText(C::edtOnTimeTXNR3, settings.OnTimeTxnr3);
-    View->SetChecked(C::chk_XHFlash, settings.startXHBJFlash);
-    View->SetText(C::edt_XHBX_Flash, settings.XHBXFlashSetByUser);
-    View->SetText(C::edt_XHBX_FlashWord, settings.XHBXFlashWord);
-    // A changed text runs the range check, which may reset it to "20".
-    View->SetText(C::edt_flashlonger, SysUtils::IntToStr(settings.flashLonger));
+    TXHBX shown = settings;
+    bool firstStart = false;
+    AnsiString path = background;
+    const TSettingValues values{shown, firstStart, path};
+    // In the table's order; the animation length comes last, and its changed text runs the range
+    // check, which may reset it to "20".
+    for (const TSetting& s : SettingsTable()) {
+        if (!s.Control) continue;
+        const C control = *s.Control;
+        const TSettingField field = s.Field(values);
+        switch (s.Text) {
+            case TSettingText::Flag:
+                View->SetChecked(control, *std::get<bool*>(field));
+                break;
+            case TSettingText::Minutes:
+                // The stored number as it is, also outside the box's range: untouched, it is written
+                // back unchanged.
+                LoadedPeriod = SysUtils::IntToStr(*std::get<int32_t*>(field));
+                View->SetText(control, LoadedPeriod);
+                break;
+            case TSettingText::Number:
+                View->SetText(control, SysUtils::IntToStr(*std::get<int32_t*>(field)));
+                break;
+            case TSettingText::TimeOfDay:
+                View->SetText(control, HourMinuteText(*std::get<TDateTime*>(field)));
+                break;
+            case TSettingText::Line:
+            case TSettingText::TrimmedLine:
+                View->SetText(control, *std::get<AnsiString*>(field));
+                break;
+            case TSettingText::Mark:
+                break;
+        }
+    }
 }
 
 void TSetFrm::LoadAutoRun() {
     const AnsiString value =
         TTools::RegReadString(plat::RegRoot::LocalMachine, plat::RunKeyPath, AutoRunValueName);
     View->SetChecked(TSetControl::chk_KJQD, value == TTools::GetExeName());
-}
-
-void TSetFrm::LoadBackground(const AnsiString& path) {
-    View->SetText(TSetControl::edt_BJTP, path);
 }
 
 // ---- saving --------------------------------------------------------------------------------------
@@ -256,41 +270,49 @@ bool TSetFrm::SaveAll() {
     return true;
 }
 
-void TSetFrm::SaveXHBX() {
-    using C = TSetControl;
-    const auto write = [](const char* key, const AnsiString& value) { TTools::WriteIni("XHBX", key, value); };
-    const auto checked = [this](C box) { return TTools::IIF(View->Checked(box), "1", "0"); };
-    const auto trimmed = [this](C edit) { return OneLineValue(SysUtils::Trim(View->Text(edit))); };
-    const auto longTime = [this](C editor) {
-        return SysUtils::FormatDateTime(plat::CurrentFormatSettings().LongTimeFormat,
-                                        HourMinuteValue(View->Text(editor)));
-    };
-    // The period as plain digits; an emptied box stands for one minute. A box the user did not touch
-    // keeps the stored value as it was, also one outside the box's range that was put in by hand.
-    const AnsiString period = View->Text(C::edt_XHBX_XHZQ);
-    int32_t minutes = PeriodMin;
-    AnsiString xhzq = period == LoadedPeriod ? period : AnsiString("1");
-    if (period != LoadedPeriod && PeriodValue(period, minutes)) xhzq = SysUtils::IntToStr(minutes);
-    // The animation length is written as its check reads it: an empty box is 0.
-    AnsiString flashLonger = trimmed(C::edt_flashlonger);
-    if (flashLonger.empty()) flashLonger = AnsiString("0");  // not = "0": a false GCC 12 warning at -O3
+AnsiString TSetFrm::FileText(const TSetting& setting) const {
+    if (!setting.Control) return "1";  // the mark of a save
+    const C control = *setting.Control;
+    switch (setting.Text) {
+        case TSettingText::Flag:
+            return TTools::IIF(View->Checked(control), "1", "0");
+        case TSettingText::Minutes: {
+            // Plain digits; an emptied box stands for one minute. A box the user did not touch keeps the
+            // stored value as it was, also one outside the box's range that was put in by hand.
+            const AnsiString period = View->Text(control);
+            if (period == LoadedPeriod) return period;
+            int32_t minutes = PeriodMin;
+            return PeriodValue(period, minutes) ? SysUtils::IntToStr(minutes) : AnsiString("1");
+        }
+        case TSettingText::Number: {
+            // Written as its check reads it: an empty box is 0.
+            AnsiString number = OneLineValue(SysUtils::Trim(View->Text(control)));
+            if (number.empty()) number = AnsiString("0");  // not = "0": a false GCC 12 warning at -O3
+            return number;
+        }
+        case TSettingText::TimeOfDay:
+            return SysUtils::FormatDateTime(plat::CurrentFormatSettings().LongTimeFormat,
+                                            HourMinuteValue(View->Text(control)));
+        case TSettingText::Line:
+            return OneLineValue(View->Text(control));
+        case TSettingText::TrimmedLine:
+            return OneLineValue(SysUtils::Trim(View->Text(control)));
+        case TSettingText::Mark:
+            return "1";
+    }
+    return AnsiString();
+}
 
-    write("startXHBJ", checked(C::chk_startxhbx));
-    write("xhzq", xhzq);
-    write("startDSBJ", checked(C::cbDsbj));
-    write("OnTime", longTime(C::edt_OnTime));
-    write("OnTimeTxnr", trimmed(C::edtOnTimeTXNR));
-    write("startDSBJ2", checked(C::cbDsbj2));
-    write("OnTime2", longTime(C::edt_OnTime2));
-    write("OnTimeTxnr2", trimmed(C::edtOnTimeTXNR2));
-    write("startDSBJ3", checked(C::cbDsbj3));
-    write("OnTime3", longTime(C::edt_OnTime3));
-    write("OnTimeTxnr3", trimmed(C::edtOnTimeTXNR3));
-    write("txnr", OneLineValue(View->Text(C::edt_XHBX_TXNR)));
-    write("startXHBJFlash", checked(C::chk_XHFlash));
-    write("XHBXFlashSetByUser", trimmed(C::edt_XHBX_Flash));
-    write("XHBXFlashWord", trimmed(C::edt_XHBX_FlashWord));
-    write("flashLonger", flashLonger);
+void TSetFrm::SaveSection(const char* section, bool marks, bool values) {
+    for (const TSetting& s : SettingsTable()) {
+        const bool mark = s.Text == TSettingText::Mark;
+        if (std::string_view(s.Section) == section && (mark ? marks : values))
+            TTools::WriteIni(s.Section, s.Key, FileText(s));
+    }
+}
+
+void TSetFrm::SaveXHBX() {
+    SaveSection("XHBX");
 }
 
 bool TSetFrm::SaveTimerInfos() {
@@ -298,13 +320,15 @@ bool TSetFrm::SaveTimerInfos() {
 }
 
 void TSetFrm::SaveXTSZ() {
-    TTools::WriteIni("XTSZ", "NotFirstStart", "1");
+    // The mark of a save, the start-at-login entry, then the section's values: a refused entry leaves
+    // the values unwritten.
+    SaveSection("XTSZ", true, false);
     if (View->Checked(TSetControl::chk_KJQD))
         TTools::RegWriteString(plat::RegRoot::LocalMachine, plat::RunKeyPath, AutoRunValueName,
                                TTools::GetExeName());
     else
         TTools::RegDelete(plat::RegRoot::LocalMachine, plat::RunKeyPath, AutoRunValueName);
-    TTools::WriteIni("XTSZ", "BJTP", OneLineValue(SysUtils::Trim(View->Text(TSetControl::edt_BJTP))));
+    SaveSection("XTSZ", false, true);
 }
 
 // ---- input help ----------------------------------------------------------------------------------
@@ -349,8 +373,7 @@ bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner, con
         ~Open() { SetFrm = nullptr; }
     } open(&dialog);
     dialog.img_leftbtn_XHBXClick();
-    dialog.LoadData(settings, list);
-    dialog.LoadBackground(AppControl ? AppControl->BJTP : AnsiString());
+    dialog.LoadData(settings, list, AppControl ? AppControl->BJTP : AnsiString());
     dialog.LoadAutoRun();
     // Centred on the monitor it belongs on.
     const TRect screen = monitor.Width > 0 && monitor.Height > 0 ? monitor : owner.ScreenRect();

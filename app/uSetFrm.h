@@ -43,17 +43,22 @@ public:
     // Gives the entry panel named name (without case) the selected colour, the others the plain one.
     void SelectNavButton(const AnsiString& name);
 
-    // Fills the controls from the settings block and keeps the list.
-    void LoadData(const TXHBX& settings, TTimerInfos* list);
+    // Fills every setting's control from the settings block and the background path (as the settings
+    // table pairs them) and keeps the list.
+    void LoadData(const TXHBX& settings, TTimerInfos* list, const AnsiString& background = AnsiString());
     // Ticks start at login when the entry names this program.
     void LoadAutoRun();
-    // Puts the stored background path into its box.
-    void LoadBackground(const AnsiString& path);
     // Writes everything; raises on the first write that fails (what was written before stays).
     bool SaveAll();
+    // Writes the keys of one section of the settings table in table order, each from its control:
+    // its marks, its values or both.
+    void SaveSection(const char* section, bool marks = true, bool values = true);
     void SaveXHBX();
     bool SaveTimerInfos();
+    // The XTSZ keys and the start-at-login entry.
     void SaveXTSZ();
+    // What the settings file gets for a setting from its control's state now.
+    AnsiString FileText(const TSetting& setting) const;
     // True when the period box holds what can be saved: the loaded text untouched, nothing (one
     // minute), or digits (full-width ones too) within the range; otherwise shows PeriodRangeMessage.
     bool CheckPeriod();

@@ -84,58 +84,8 @@ TPoint TSetFrmQt::ClientToScreen(TPoint client) const {
 }
 
 QWidget* TSetFrmQt::Control(TSetControl control) const {
-    using C = TSetControl;
-    switch (control) {
-        case C::chk_startxhbx:
-            return chk_startxhbx;
-        case C::edt_XHBX_XHZQ:
-            return edt_XHBX_XHZQ;
-        case C::edt_XHBX_TXNR:
-            return edt_XHBX_TXNR;
-        case C::cbDsbj:
-            return cbDsbj;
-        case C::edt_OnTime:
-            return edt_OnTime;
-        case C::edtOnTimeTXNR:
-            return edtOnTimeTXNR;
-        case C::cbDsbj2:
-            return cbDsbj2;
-        case C::edt_OnTime2:
-            return edt_OnTime2;
-        case C::edtOnTimeTXNR2:
-            return edtOnTimeTXNR2;
-        case C::cbDsbj3:
-            return cbDsbj3;
-        case C::edt_OnTime3:
-            return edt_OnTime3;
-        case C::edtOnTimeTXNR3:
-            return edtOnTimeTXNR3;
-        case C::chk_XHFlash:
-            return chk_XHFlash;
-        case C::edt_XHBX_Flash:
-            return edt_XHBX_Flash;
-        case C::edt_XHBX_FlashWord:
-            return edt_XHBX_FlashWord;
-        case C::edt_flashlonger:
-            return edt_flashlonger;
-        case C::chk_KJQD:
-            return chk_KJQD;
-        case C::edt_BJTP:
-            return edt_BJTP;
-        case C::pnl_leftbtn_xhbx:
-            return pnl_leftbtn_xhbx;
-        case C::img_leftbtn_XHBX:
-            return img_leftbtn_XHBX;
-        case C::pnl_leftbtn_dsbx:
-            return pnl_leftbtn_dsbx;
-        case C::img_leftbtn_DSBX:
-            return img_leftbtn_DSBX;
-        case C::pnl_leftbtn_xtsz:
-            return pnl_leftbtn_xtsz;
-        case C::img_leftbtn_XTSZ:
-            return img_leftbtn_XTSZ;
-    }
-    return nullptr;
+    // Each control's widget carries the control's name.
+    return findChild<QWidget*>(QLatin1String(SetControlName(control)));
 }
 
 AnsiString TSetFrmQt::Text(TSetControl control) const {

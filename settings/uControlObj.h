@@ -3,11 +3,15 @@
 // offer to start at login.
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "platform/Types.h"
 #include "settings/uBaseObj.h"
+#include "settings/uSetControl.h"
 
 class TMainFrm;
 
@@ -30,6 +34,41 @@ struct TXHBX {
     AnsiString OnTimeTxnr3;
     AnsiString txnr;
 };
+
+// How a setting's value is written in the settings file and shown in its control of the settings dialog.
+enum class TSettingText : uint8_t {
+    Flag,         // "1" or "0"; a check box
+    Minutes,      // whole minutes; the period box, checked against its range when changed
+    Number,       // a whole number in an edit box; an emptied box is written "0"
+    TimeOfDay,    // the system's long time format; a time editor showing "HH:MM"
+    Line,         // a text on one line, cut to what a value holds; an edit box, taken as typed
+    TrimmedLine,  // the same, blanks around it removed (texts and paths)
+    Mark,         // no control: written "1" by every save of the dialog (read as "not the first start")
+};
+
+// Where a setting's value lives in the configuration.
+using TSettingField = std::variant<bool*, int32_t*, TDateTime*, AnsiString*>;
+
+// The values the settings file holds: the reminder block, the first-start mark and the background.
+struct TSettingValues {
+    TXHBX& XHBX;
+    bool& FirstStart;
+    AnsiString& BJTP;
+};
+
+// One key of the settings file: where it is, its default, how its text converts and which control of
+// the settings dialog shows it. Adding a setting is one row of SettingsTable plus its control.
+struct TSetting {
+    const char* Section;
+    const char* Key;
+    const char* DefaultUtf8;  // converted to GBK before use
+    TSettingText Text;
+    std::optional<TSetControl> Control;  // none for Mark
+    TSettingField (*Field)(const TSettingValues& values);
+};
+
+// The settings in the order they are read and written.
+std::span<const TSetting> SettingsTable();
 
 class TControl : public TBaseObj {
 public:
@@ -60,6 +99,8 @@ public:
     TXHBX XHBX;
     bool FirstStart = false;
     AnsiString BJTP;
+
+    TSettingValues Values() { return {XHBX, FirstStart, BJTP}; }
 
 protected:
     struct NoLoad {};

@@ -34,8 +34,8 @@ public:
         Win.Place = {0, 0, TSetFrm::DesignWidth, TSetFrm::DesignHeight};
         // What the layout holds before anything is filled.
         Texts[TSetControl::edt_flashlonger] = "20";
-        for (TSetControl c : {TSetControl::edt_OnTime, TSetControl::edt_OnTime2, TSetControl::edt_OnTime3})
-            Texts[c] = "00:00";
+        for (const TSetting& s : SettingsTable())
+            if (s.Text == TSettingText::TimeOfDay) Texts[*s.Control] = "00:00";
     }
 
     TRect ScreenRect() const override { return Win.Screen; }

@@ -21,6 +21,7 @@
 #include "settings/uSysUtils.h"
 #include "settings/uToolsObj.h"
 #include "support/ScriptedBoxes.h"
+#include "support/SettingsTableFiles.h"
 #include "support/TempProgramDir.h"
 #include "support/TestHost.h"
 
@@ -105,6 +106,37 @@ TEST(SetFrmSave, ClosingWritesEveryKeyInOrder) {
     EXPECT_EQ(d.dir.ReadIni(), expected);
     EXPECT_EQ(TTools::RegReadString(plat::RegRoot::LocalMachine, plat::RunKeyPath, AutoRunValueName),
               d.dir.ExePath());
+}
+
+// Every key of the settings table goes from the file through the configuration into its control and
+// back into the file unchanged when the user changes nothing.
+TEST(SetFrmSave, EveryKeyRoundTripsThroughItsControl) {
+    for (int variant = 0; variant < settingsfiles::Variants; ++variant) {
+        const std::string file = settingsfiles::File(variant);
+        TempProgramDir dir;
+        dir.WriteIni(file);
+        plat::SetFormatSettings(plat::FormatSettings{});
+        const std::unique_ptr<TControl> config = TControl::CreateUnloaded(nullptr);
+        config->LoadSettings();
+        ScriptedBoxes boxes;
+        TSetFrm form;
+        FakeSetView view{form, {}};
+        form.FormCreate(view);
+        form.LoadData(config->XHBX, nullptr, config->BJTP);
+        form.LoadAutoRun();
+        // Each control a row names was filled.
+        for (const TSetting& row : SettingsTable()) {
+            if (!row.Control) continue;
+            if (row.Text == TSettingText::Flag)
+                EXPECT_EQ(view.Ticks.count(*row.Control), 1u) << row.Key;
+            else
+                EXPECT_EQ(view.Texts.count(*row.Control), 1u) << row.Key;
+        }
+        form.img3Click();
+        EXPECT_TRUE(view.Closed) << variant;
+        EXPECT_TRUE(boxes.shown.empty()) << variant;
+        EXPECT_EQ(dir.ReadIni(), file) << variant;
+    }
 }
 
 // The period box: plain or full-width digits within the range are stored as a plain number, an

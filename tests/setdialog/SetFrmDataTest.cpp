@@ -2,8 +2,10 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
@@ -26,6 +28,7 @@
 #include "settings/uSysUtils.h"
 #include "settings/uToolsObj.h"
 #include "support/ScriptedBoxes.h"
+#include "support/SettingsTableFiles.h"
 #include "support/TempProgramDir.h"
 
 using namespace setdlg;
@@ -157,6 +160,41 @@ private slots:
         QVERIFY(!frm->chk_KJQD->isChecked());
         // Nothing is written before the close picture is clicked.
         QVERIFY(!std::filesystem::exists(dir->IniDir()));
+    }
+
+    // Each setting's control is a widget of its conversion's kind, named as the control, and every key
+    // goes from the file through its widget back into the file unchanged.
+    void everySettingHasItsWidgetAndRoundTrips() {
+        for (int variant = 0; variant < settingsfiles::Variants; ++variant) {
+            dir = std::make_unique<TempProgramDir>();
+            const std::string file = settingsfiles::File(variant);
+            dir->WriteIni(file);
+            TestControl config;
+            config.LoadSettings();
+            frm.reset();
+            form = std::make_unique<TSetFrm>();
+            frm = std::make_unique<TSetFrmQt>(*form);
+            form->FormCreate(*frm);
+            form->LoadData(config.XHBX, nullptr, config.BJTP);
+            form->LoadAutoRun();
+            for (const TSetting& row : SettingsTable()) {
+                if (!row.Control) continue;
+                const QString name = QString::fromLatin1(SetControlName(*row.Control));
+                auto* widget = frm->findChild<QWidget*>(name);
+                QVERIFY2(widget, row.Key);
+                if (row.Text == TSettingText::Flag)
+                    QVERIFY2(qobject_cast<QAbstractButton*>(widget), row.Key);
+                else if (row.Text == TSettingText::TimeOfDay)
+                    QVERIFY2(qobject_cast<QTimeEdit*>(widget), row.Key);
+                else
+                    QVERIFY2(qobject_cast<QLineEdit*>(widget), row.Key);
+            }
+            ScriptedBoxes boxes;
+            form->img3Click();
+            QCOMPARE(frm->result(), int(QDialog::Accepted));
+            QVERIFY(boxes.shown.empty());
+            QCOMPARE(QByteArray::fromStdString(dir->ReadIni()), QByteArray::fromStdString(file));
+        }
     }
 
     void closingWritesEveryKeyInOrder() {

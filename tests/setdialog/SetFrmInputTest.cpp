@@ -53,8 +53,7 @@ class SetFrmInputTest : public QObject {
         frm = std::make_unique<TSetFrmQt>(*form);
         form->FormCreate(*frm);
         form->img_leftbtn_XHBXClick();
-        form->LoadData(settings, nullptr);
-        form->LoadBackground(background);
+        form->LoadData(settings, nullptr, background);
         form->LoadAutoRun();
     }
     static TXHBX Settings() {
