@@ -53,6 +53,10 @@ struct TControl {
     int Lines = 0;                    // a wrapping label's whole lines
 };
 
+// The pop-up menu pm_set: the captions (UTF-8) of its two commands, a separator between them.
+constexpr const char* SetCommandCaption = "设置(&S)";
+constexpr const char* ExitCommandCaption = "退出(&E)";
+
 const std::vector<TControl>& Controls();
 // The row of the named control; null when there is none.
 const TControl* Find(std::string_view name);

@@ -125,9 +125,9 @@ void TMainFrmQt::CreateControls() {
 
     // The menu exists with its two commands, though nothing opens it.
     pm_set = new QMenu(this);
-    mni_Set = pm_set->addAction(QStringLiteral("设置(&S)"));
+    mni_Set = pm_set->addAction(QString::fromUtf8(MainFrmLayout::SetCommandCaption));
     pm_set->addSeparator();
-    mni_Exit = pm_set->addAction(QStringLiteral("退出(&E)"));
+    mni_Exit = pm_set->addAction(QString::fromUtf8(MainFrmLayout::ExitCommandCaption));
     connect(mni_Set, &QAction::triggered, this, [this] { RunStep([this] { Form.mni_SetClick(); }); });
     connect(mni_Exit, &QAction::triggered, this, [this] { Form.mni_ExitClick(); });
 

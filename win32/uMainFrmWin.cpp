@@ -95,9 +95,11 @@ void TMainFrmWin::CreateControls() {
     img3->OnClick = [this] { form_.img3Click(); };
 
     pm_set = ::CreatePopupMenu();
-    ::AppendMenuW(pm_set, MF_STRING, mni_Set, WinText::WideFromUtf8("设置(&S)").c_str());
+    ::AppendMenuW(pm_set, MF_STRING, mni_Set,
+                  WinText::WideFromUtf8(MainFrmLayout::SetCommandCaption).c_str());
     ::AppendMenuW(pm_set, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(pm_set, MF_STRING, mni_Exit, WinText::WideFromUtf8("退出(&E)").c_str());
+    ::AppendMenuW(pm_set, MF_STRING, mni_Exit,
+                  WinText::WideFromUtf8(MainFrmLayout::ExitCommandCaption).c_str());
 }
 
 void TMainFrmWin::Wire() {
