@@ -72,8 +72,8 @@ std::vector<TControl> MakeControls() {
         WrapLabel("lbl_1", "Panel1", {8, 88, kWidth - 20, kContent - 96}, kKaiTi, 3),
         Label("lbl_2", "Panel1", {8, 1, 196, 56}, kClock),
         Label("lbl_BBSJ", "Panel1", {8, 65, 68, 16}, kKaiTi),
-        // The banner strip along the bottom edge; the page's view overhangs it by 16 pixels on the
-        // left and top, which hides the page's margin.
+        // The banner strip along the bottom edge; the page's view starts 16 pixels beyond its left
+        // and top edges, as designed.
         Panel("Panel2", nullptr, {0, kTitle + kContent, kWidth, kBanner},
               AnchorLeft | AnchorRight | AnchorBottom, SystemButtonFace),
         TControl{"WebBrowser", TKind::Browser, "Panel2", {-16, -16, 586, 139}},
