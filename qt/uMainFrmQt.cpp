@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QScreen>
+#include <map>
+#include <string>
 
 #include "app/uAppErrors.h"
-#include "app/uMainFormLook.h"
+#include "app/uMainFrmLayout.h"
 #include "qt/shell/uE2EDump.h"
 #include "qt/shell/uQtText.h"
 #include "qt/shell/uResources.h"
@@ -17,13 +19,7 @@
 #include "qt/uWindowHints.h"
 
 namespace {
-constexpr unsigned kTitleStripColor = MainFormLook::TitleStripColor;
-constexpr unsigned kContentColor = MainFormLook::ContentColor;
-constexpr unsigned kClockColor = MainFormLook::ClockColor;
-constexpr int kTitleHeight = MainFormLook::TitleHeight;
-constexpr int kBannerHeight = MainFormLook::BannerHeight;
 const QString kSongTi = QStringLiteral("宋体");
-const QString kKaiTi = QStringLiteral("楷体_GB2312");
 }  // namespace
 
 TMainFrmQt::TMainFrmQt(TMainFrm& form)
@@ -49,55 +45,74 @@ TMainFrmQt::~TMainFrmQt() {
     Form.FormDestroy();
 }
 
-void TMainFrmQt::CreateControls() {
-    const QColor strip = ColorFromStored(kTitleStripColor);
-    const QColor buttonFace = palette().color(QPalette::Button);
+namespace {
+QColor LayoutColor(TColor color, QColor systemColor) {
+    return MainFrmLayout::IsSystemColor(color) ? systemColor : ColorFromStored(color);
+}
 
-    pnl_TOP = new TPanel(this, buttonFace);
-    pnl_TOP_CLIENT = new TPanel(pnl_TOP, strip);
-    img1 = new TImage(pnl_TOP_CLIENT);
-    lbl_3 = MakeLabel(pnl_TOP_CLIENT, kSongTi, 12, true);
-    img_set = new TImage(pnl_TOP_CLIENT);
-    pnl_TOP_R1 = new TPanel(pnl_TOP, strip);
-    img2 = new TImage(pnl_TOP_R1);
-    pnl_TOP_R2 = new TPanel(pnl_TOP, strip);
-    img3 = new TImage(pnl_TOP_R2);
-    pnl_TOP_R3 = new TPanel(pnl_TOP, strip);
-    img4 = new TImage(pnl_TOP_R3);
-
-    Panel1 = new TPanel(this, ColorFromStored(kContentColor));
-    img_BJTP = new TImage(Panel1);  // created first: lowest of the panel's elements
-    // Designed for three lines of its face: whole lines only, however tall the fallback face is.
-    lbl_1 = StyleLabel(new TFitLabel(Panel1, 3), kKaiTi, 16, true);
-    lbl_2 = MakeLabel(Panel1, QStringLiteral("Cambria"), 48, true, ColorFromStored(kClockColor));
-    lbl_BBSJ = MakeLabel(Panel1, kKaiTi, 16, true);
-
-    Panel2 = new TPanel(this, buttonFace);
-    WebBrowser = new QWidget(Panel2);
-    WebBrowser->setFocusPolicy(Qt::NoFocus);
-
-    lbl_1->setObjectName(QStringLiteral("lbl_1"));
-    lbl_2->setObjectName(QStringLiteral("lbl_2"));
-    lbl_3->setObjectName(QStringLiteral("lbl_3"));
-    lbl_BBSJ->setObjectName(QStringLiteral("lbl_BBSJ"));
-
-    // The window's images are stretched and leave out their pictures' key colour.
-    for (TImage* image : {img1, img_set, img2, img3, img4, img_BJTP}) {
-        image->SetStretch(true);
-        image->SetTransparent(true);
+// One widget of the layout's kind with the row's fill, font or picture.
+QWidget* BuildControl(const MainFrmLayout::TControl& row, QWidget* parent) {
+    using MainFrmLayout::TKind;
+    const MainFrmLayout::TFontLook& font = row.Font;
+    const QString face = QString::fromUtf8(font.Face ? font.Face : "");
+    switch (row.Kind) {
+        case TKind::Panel:
+            return new TFlatPanel(parent, LayoutColor(row.Color, parent->palette().color(QPalette::Button)));
+        case TKind::Image: {
+            // The window's images are stretched and leave out their pictures' key colour.
+            auto* image = new TImage(parent);
+            image->SetStretch(true);
+            image->SetTransparent(true);
+            if (row.Button) image->setCursor(Qt::PointingHandCursor);
+            if (row.Picture) image->SetPicture(ResourcePicture(QString::fromUtf8(row.Picture)));
+            return image;
+        }
+        case TKind::Label:
+            return MakeLabel(parent, face, font.Pixels, font.Bold, LayoutColor(font.Color, QColor()));
+        case TKind::WrapLabel:
+            return StyleLabel(new TFitLabel(parent, row.Lines), face, font.Pixels, font.Bold,
+                              LayoutColor(font.Color, QColor()));
+        case TKind::Browser: {
+            auto* view = new QWidget(parent);
+            view->setFocusPolicy(Qt::NoFocus);
+            return view;
+        }
     }
-    for (TImage* button : {img_set, img2, img3}) button->setCursor(Qt::PointingHandCursor);
-    img_set->SetPicture(ResourcePicture(QStringLiteral("settings.png")));
-    img2->SetPicture(ResourcePicture(QStringLiteral("minimise.png")));
-    img3->SetPicture(ResourcePicture(QStringLiteral("close.png")));
+    return nullptr;
+}
+}  // namespace
 
-    // Fixed geometry of the elements that neither stretch nor follow an edge.
-    lbl_3->move(15, 5);
-    img2->setGeometry(0, 0, 23, 22);
-    img3->setGeometry(0, 0, 25, 22);  // one pixel wider than its panel, as designed
-    lbl_2->move(8, 1);
-    lbl_BBSJ->move(8, 65);
-    WebBrowser->setGeometry(-16, -16, 586, 139);
+void TMainFrmQt::CreateControls() {
+    // One widget per row of the layout, named as the row; the members point at them by name.
+    std::map<std::string, QWidget*> built;
+    for (const MainFrmLayout::TControl& row : MainFrmLayout::Controls()) {
+        QWidget* parent = row.Parent ? built.at(row.Parent) : this;
+        QWidget* widget = BuildControl(row, parent);
+        widget->setObjectName(QString::fromUtf8(row.Name));
+        built[row.Name] = widget;
+        LayoutWidgets.push_back(widget);
+    }
+    const auto find = [&built]<typename T>(T*& member, const char* name) {
+        member = dynamic_cast<T*>(built.at(name));
+    };
+    find(pnl_TOP, "pnl_TOP");
+    find(pnl_TOP_CLIENT, "pnl_TOP_CLIENT");
+    find(img1, "img1");
+    find(lbl_3, "lbl_3");
+    find(img_set, "img_set");
+    find(pnl_TOP_R1, "pnl_TOP_R1");
+    find(img2, "img2");
+    find(pnl_TOP_R2, "pnl_TOP_R2");
+    find(img3, "img3");
+    find(pnl_TOP_R3, "pnl_TOP_R3");
+    find(img4, "img4");
+    find(Panel1, "Panel1");
+    find(img_BJTP, "img_BJTP");
+    find(lbl_1, "lbl_1");
+    find(lbl_2, "lbl_2");
+    find(lbl_BBSJ, "lbl_BBSJ");
+    find(Panel2, "Panel2");
+    find(WebBrowser, "WebBrowser");
 
     connect(img1, &TImage::MouseDown, this, [this](Qt::MouseButton button, int x, int y) {
         Form.img1MouseDown(x, y, ToMouseButton(button), {0, 0, img1->width(), img1->height()});
@@ -110,35 +125,27 @@ void TMainFrmQt::CreateControls() {
 
     // The menu exists with its two commands, though nothing opens it.
     pm_set = new QMenu(this);
-    mni_Set = pm_set->addAction(QStringLiteral("设置(&S)"));
+    mni_Set = pm_set->addAction(QString::fromUtf8(MainFrmLayout::SetCommandCaption));
     pm_set->addSeparator();
-    mni_Exit = pm_set->addAction(QStringLiteral("退出(&E)"));
+    mni_Exit = pm_set->addAction(QString::fromUtf8(MainFrmLayout::ExitCommandCaption));
     connect(mni_Set, &QAction::triggered, this, [this] { RunStep([this] { Form.mni_SetClick(); }); });
     connect(mni_Exit, &QAction::triggered, this, [this] { Form.mni_ExitClick(); });
 
     LayoutControls();
 }
 
-// Places the strips and the elements that follow the window's edges for the current size.
+// Places every control of the layout for the current size; a label sized to its text keeps its size.
 void TMainFrmQt::LayoutControls() {
-    const int w = width();
-    const int h = height();
-    pnl_TOP->setGeometry(0, 0, w, kTitleHeight);
-    pnl_TOP_R3->setGeometry(w - 9, 0, 9, kTitleHeight);
-    pnl_TOP_R2->setGeometry(w - 9 - 24, 0, 24, kTitleHeight);
-    pnl_TOP_R1->setGeometry(w - 9 - 24 - 26, 0, 26, kTitleHeight);
-    const int clientWidth = qMax(0, w - 59);
-    pnl_TOP_CLIENT->setGeometry(0, 0, clientWidth, kTitleHeight);
-    img1->setGeometry(0, 0, clientWidth, kTitleHeight);
-    img_set->setGeometry(clientWidth - 25, 0, 22, 22);
-    img4->setGeometry(0, 0, 9, kTitleHeight);
-
-    Panel2->setGeometry(0, h - kBannerHeight, w, kBannerHeight);
-    const int contentHeight = qMax(0, h - kTitleHeight - kBannerHeight);
-    Panel1->setGeometry(0, kTitleHeight, w, contentHeight);
-    img_BJTP->setGeometry(0, 0, w, contentHeight);
-    // lbl_1 keeps its margins to all four edges of the panel (8 left, 12 right, 8 bottom).
-    lbl_1->setGeometry(8, 88, qMax(0, w - 20), qMax(0, contentHeight - 96));
+    const std::vector<TRect> places = MainFrmLayout::Place(width(), height());
+    const std::vector<MainFrmLayout::TControl>& rows = MainFrmLayout::Controls();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const TRect& r = places[i];
+        if (rows[i].Kind == MainFrmLayout::TKind::Label) {
+            LayoutWidgets[i]->move(r.Left, r.Top);
+        } else {
+            LayoutWidgets[i]->setGeometry(r.Left, r.Top, r.Width, r.Height);
+        }
+    }
 }
 
 void TMainFrmQt::resizeEvent(QResizeEvent* event) {

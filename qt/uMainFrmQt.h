@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "app/uMainForm.h"
 #include "app/uMainView.h"
@@ -46,7 +47,9 @@ public:
 
     TMainFrm& Form;
 
-    // Controls.
+    // Every control of the window's layout (app/uMainFrmLayout.h), in the order of its rows.
+    std::vector<QWidget*> LayoutWidgets;
+    // Controls, named as in the layout.
     TPanel* pnl_TOP = nullptr;
     TPanel* pnl_TOP_CLIENT = nullptr;
     TImage* img1 = nullptr;

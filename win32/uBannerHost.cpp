@@ -7,9 +7,10 @@
 #include "win32/uWebBrowserHost.h"
 #include "win32/uWinApp.h"
 
-std::unique_ptr<IBannerBrowser> CreateBannerHost(HWND window, const RECT& deviceRect) {
-    const int inset = WinApp::Scale(16);
-    const RECT view{-inset, -inset, WinApp::Scale(586) - inset, WinApp::Scale(139) - inset};
+std::unique_ptr<IBannerBrowser> CreateBannerHost(HWND window, const RECT& deviceRect, const TRect& viewRect) {
+    const int left = WinApp::Scale(viewRect.Left);
+    const int top = WinApp::Scale(viewRect.Top);
+    const RECT view{left, top, left + WinApp::Scale(viewRect.Width), top + WinApp::Scale(viewRect.Height)};
     std::unique_ptr<TWebBrowserHost> host = TWebBrowserHost::Create(window, deviceRect, view);
     if (host) host->RunHandler = RunStep;
     return host;

@@ -1,7 +1,7 @@
 // The behaviour's header before any Windows header: it names two constants as windows.h's macros are
 // named (SC_MINIMIZE, WM_LBUTTONDOWN), which would otherwise replace them.
 #include "app/uMainForm.h"
-#include "app/uMainFormLook.h"
+#include "app/uMainFrmLayout.h"
 // (blank line: keeps the order above)
 
 #include <algorithm>
@@ -13,24 +13,15 @@
 #include "win32/uDibFile.h"
 #include "win32/uE2EDump.h"
 #include "win32/uMainFrmWin.h"
+#include "win32/uMainLayoutWin.h"
 #include "win32/uResourceIds.h"
 #include "win32/uSetViewHost.h"
 #include "win32/uWinApp.h"
 #include "win32/uWinText.h"
 
 namespace {
-constexpr COLORREF kTitleStripColor = MainFormLook::TitleStripColor;
-constexpr COLORREF kContentColor = MainFormLook::ContentColor;
-constexpr COLORREF kClockColor = MainFormLook::ClockColor;
-constexpr int kTitleHeight = MainFormLook::TitleHeight;
-constexpr int kBannerHeight = MainFormLook::BannerHeight;
-constexpr BYTE kGb2312 = 134;
 constexpr UINT_PTR kTimerCheckWarn = 1;
 constexpr UINT_PTR kTimerHide = 2;
-
-TFontSpec Font(const char* utf8Face, BYTE charSet, int pixels, bool bold, COLORREF color) {
-    return TFontSpec{Texts::Gbk(utf8Face), charSet, pixels, bold, color};
-}
 
 UINT_PTR TimerId(TMainTimer timer) {
     return timer == TMainTimer::CheckWarn ? kTimerCheckWarn : kTimerHide;
@@ -47,11 +38,12 @@ TMainFrmWin::TMainFrmWin(TMainFrm& form, const std::function<void(HWND)>& handle
     tray_ = std::make_unique<TTrayIcon>(Handle(), icon_);
     CreateControls();
     Wire();
-    banner_ = CreateBannerHost(Handle(), Panel2->DeviceRect());
+    banner_ = CreateBannerHost(Handle(), Panel2->DeviceRect(), MainFrmLayout::Find("WebBrowser")->Bounds);
 }
 
 TMainFrmWin::~TMainFrmWin() {
     banner_.reset();
+    while (!LayoutElements.empty()) LayoutElements.pop_back();  // children before their parents
     if (tray_ && tray_->Present()) tray_->Remove();
     if (pm_set) ::DestroyMenu(pm_set);
 }
@@ -67,43 +59,28 @@ void TMainFrmWin::StartupFinished() {
 }
 
 void TMainFrmWin::CreateControls() {
-    const COLORREF buttonFace = ::GetSysColor(COLOR_BTNFACE);
-    const COLORREF windowText = ::GetSysColor(COLOR_WINDOWTEXT);
-
-    pnl_TOP = std::make_unique<TPanel>(&Root(), buttonFace);
-    pnl_TOP_CLIENT = std::make_unique<TPanel>(pnl_TOP.get(), kTitleStripColor);
-    img1 = std::make_unique<TImage>(pnl_TOP_CLIENT.get());
-    lbl_3 = std::make_unique<TLabel>(pnl_TOP_CLIENT.get(), Font("宋体", ANSI_CHARSET, 12, true, windowText));
-    img_set = std::make_unique<TImage>(pnl_TOP_CLIENT.get());
-    pnl_TOP_R1 = std::make_unique<TPanel>(pnl_TOP.get(), kTitleStripColor);
-    img2 = std::make_unique<TImage>(pnl_TOP_R1.get());
-    pnl_TOP_R2 = std::make_unique<TPanel>(pnl_TOP.get(), kTitleStripColor);
-    img3 = std::make_unique<TImage>(pnl_TOP_R2.get());
-    pnl_TOP_R3 = std::make_unique<TPanel>(pnl_TOP.get(), kTitleStripColor);
-    img4 = std::make_unique<TImage>(pnl_TOP_R3.get());
-
-    Panel1 = std::make_unique<TPanel>(&Root(), kContentColor);
-    img_BJTP = std::make_unique<TImage>(Panel1.get());  // first: lowest of the panel's elements
-    lbl_1 = std::make_unique<TLabel>(Panel1.get(), Font("楷体_GB2312", kGb2312, 16, true, windowText));
-    lbl_1->AutoSize = false;
-    lbl_1->WordWrap = true;
-    lbl_2 = std::make_unique<TLabel>(Panel1.get(), Font("Cambria", ANSI_CHARSET, 48, true, kClockColor));
-    lbl_BBSJ = std::make_unique<TLabel>(Panel1.get(), Font("楷体_GB2312", kGb2312, 16, true, windowText));
-
-    Panel2 = std::make_unique<TPanel>(&Root(), buttonFace);
-
-    for (TImage* button : {img_set.get(), img2.get(), img3.get()})
-        button->Cursor = MAKEINTRESOURCEA(32649);  // hand
-    img_set->SetPicture(LoadResourceBitmap(IDB_SETTINGS));
-    img2->SetPicture(LoadResourceBitmap(IDB_MINIMISE));
-    img3->SetPicture(LoadResourceBitmap(IDB_CLOSE));
-
-    // Fixed places of the elements that neither stretch nor follow an edge.
-    lbl_3->SetBounds(15, 5, 35, 12);
-    img2->SetBounds(0, 0, 23, 22);
-    img3->SetBounds(0, 0, 25, 22);  // one pixel wider than its panel, as designed
-    lbl_2->SetBounds(8, 1, 196, 56);
-    lbl_BBSJ->SetBounds(8, 65, 68, 16);
+    // One element per row of the layout; the members point at them by name.
+    LayoutElements = BuildMainLayout(Root());
+    const auto find = [this]<typename T>(T*& member, const char* name) {
+        member = dynamic_cast<T*>(LayoutElements[MainLayoutIndex(name)].get());
+    };
+    find(pnl_TOP, "pnl_TOP");
+    find(pnl_TOP_CLIENT, "pnl_TOP_CLIENT");
+    find(img1, "img1");
+    find(lbl_3, "lbl_3");
+    find(img_set, "img_set");
+    find(pnl_TOP_R1, "pnl_TOP_R1");
+    find(img2, "img2");
+    find(pnl_TOP_R2, "pnl_TOP_R2");
+    find(img3, "img3");
+    find(pnl_TOP_R3, "pnl_TOP_R3");
+    find(img4, "img4");
+    find(Panel1, "Panel1");
+    find(img_BJTP, "img_BJTP");
+    find(lbl_1, "lbl_1");
+    find(lbl_2, "lbl_2");
+    find(lbl_BBSJ, "lbl_BBSJ");
+    find(Panel2, "Panel2");
     LayoutControls(TMainFrm::DesignWidth, TMainFrm::DesignHeight);
 
     // The strip's mouse events in 96-dpi client coordinates (img1 starts at the client's origin).
@@ -118,9 +95,11 @@ void TMainFrmWin::CreateControls() {
     img3->OnClick = [this] { form_.img3Click(); };
 
     pm_set = ::CreatePopupMenu();
-    ::AppendMenuW(pm_set, MF_STRING, mni_Set, WinText::WideFromUtf8("设置(&S)").c_str());
+    ::AppendMenuW(pm_set, MF_STRING, mni_Set,
+                  WinText::WideFromUtf8(MainFrmLayout::SetCommandCaption).c_str());
     ::AppendMenuW(pm_set, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(pm_set, MF_STRING, mni_Exit, WinText::WideFromUtf8("退出(&E)").c_str());
+    ::AppendMenuW(pm_set, MF_STRING, mni_Exit,
+                  WinText::WideFromUtf8(MainFrmLayout::ExitCommandCaption).c_str());
 }
 
 void TMainFrmWin::Wire() {
@@ -175,25 +154,10 @@ void TMainFrmWin::Resized(int width, int height) {
     LayoutControls(WinApp::Unscale(width), WinApp::Unscale(height));
 }
 
-// Places the strips and the elements that follow the window's edges for the current size.
+// Places the elements for the current size.
 void TMainFrmWin::LayoutControls(int w, int h) {
     Root().SetBounds(0, 0, w, h);
-    pnl_TOP->SetBounds(0, 0, w, kTitleHeight);
-    pnl_TOP_R3->SetBounds(w - 9, 0, 9, kTitleHeight);
-    pnl_TOP_R2->SetBounds(w - 9 - 24, 0, 24, kTitleHeight);
-    pnl_TOP_R1->SetBounds(w - 9 - 24 - 26, 0, 26, kTitleHeight);
-    const int clientWidth = std::max(0, w - 59);
-    pnl_TOP_CLIENT->SetBounds(0, 0, clientWidth, kTitleHeight);
-    img1->SetBounds(0, 0, clientWidth, kTitleHeight);
-    img_set->SetBounds(clientWidth - 25, 0, 22, 22);
-    img4->SetBounds(0, 0, 9, kTitleHeight);
-
-    Panel2->SetBounds(0, h - kBannerHeight, w, kBannerHeight);
-    const int contentHeight = std::max(0, h - kTitleHeight - kBannerHeight);
-    Panel1->SetBounds(0, kTitleHeight, w, contentHeight);
-    img_BJTP->SetBounds(0, 0, w, contentHeight);
-    // lbl_1 keeps its margins to all four edges of the panel (8 left, 12 right, 8 bottom).
-    lbl_1->SetBounds(8, 88, std::max(0, w - 20), std::max(0, contentHeight - 96));
+    PlaceMainLayout(LayoutElements, w, h);
 }
 
 TRect TMainFrmWin::ScreenRect() const {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/uMainView.h"
 #include "win32/uTrayIcon.h"
@@ -50,9 +51,13 @@ public:
     std::unique_ptr<ISetView> CreateSetView(TSetFrm& dialog) override;
 
     // Elements, named as in the window's layout.
-    std::unique_ptr<TPanel> pnl_TOP, pnl_TOP_CLIENT, pnl_TOP_R1, pnl_TOP_R2, pnl_TOP_R3, Panel1, Panel2;
-    std::unique_ptr<TImage> img1, img_set, img2, img3, img4, img_BJTP;
-    std::unique_ptr<TLabel> lbl_1, lbl_2, lbl_3, lbl_BBSJ;
+    TPanel *pnl_TOP = nullptr, *pnl_TOP_CLIENT = nullptr, *pnl_TOP_R1 = nullptr, *pnl_TOP_R2 = nullptr,
+           *pnl_TOP_R3 = nullptr, *Panel1 = nullptr, *Panel2 = nullptr;
+    TImage *img1 = nullptr, *img_set = nullptr, *img2 = nullptr, *img3 = nullptr, *img4 = nullptr,
+           *img_BJTP = nullptr;
+    TLabel *lbl_1 = nullptr, *lbl_2 = nullptr, *lbl_3 = nullptr, *lbl_BBSJ = nullptr;
+    // Every element of the window's layout (app/uMainFrmLayout.h), in the order of its rows; owns them.
+    std::vector<std::unique_ptr<TElement>> LayoutElements;
     // The pop-up menu with its two commands; nothing opens it.
     HMENU pm_set = nullptr;
     static constexpr UINT mni_Set = 1;

@@ -14,6 +14,7 @@
 
 #include "QtTestMain.h"
 #include "app/uMainForm.h"
+#include "app/uMainFrmLayout.h"
 #include "platform/Errors.h"
 #include "platform/Gbk.h"
 #include "qt/shell/uApplication.h"
@@ -106,6 +107,55 @@ private slots:
         QCOMPARE(shot.pixelColor(300, 166), content);
         QVERIFY(shot.pixelColor(300, 172) != content);  // the banner strip from 169 on
         QVERIFY(p.win->lbl_1->wordWrap());
+    }
+
+    // Every row of the layout table is one widget of its kind, under its parent, where the table
+    // places it at the design size and after a resize.
+    void everyControlOfTheLayout() {
+        Program p;
+        TMainFrmQt& f = *p.win;
+        const std::vector<MainFrmLayout::TControl>& rows = MainFrmLayout::Controls();
+        QCOMPARE(f.LayoutWidgets.size(), rows.size());
+        for (QSize size : {QSize(442, 259), QSize(600, 400)}) {
+            f.resize(size);
+            const std::vector<TRect> places = MainFrmLayout::Place(size.width(), size.height());
+            for (size_t i = 0; i < rows.size(); ++i) {
+                const MainFrmLayout::TControl& row = rows[i];
+                const QString name = QString::fromUtf8(row.Name);
+                auto* widget = f.findChild<QWidget*>(name);
+                QVERIFY2(widget, qPrintable(name));
+                QCOMPARE(widget, f.LayoutWidgets[i]);
+                QWidget* parent = row.Parent ? f.findChild<QWidget*>(QString::fromUtf8(row.Parent)) : &f;
+                QVERIFY2(widget->parentWidget() == parent, qPrintable(name));
+                bool kindMatches = false;
+                switch (row.Kind) {
+                    case MainFrmLayout::TKind::Panel:
+                        kindMatches = qobject_cast<TMainFrmQt::TPanel*>(widget) != nullptr;
+                        break;
+                    case MainFrmLayout::TKind::Image:
+                        kindMatches = qobject_cast<TImage*>(widget) != nullptr;
+                        break;
+                    case MainFrmLayout::TKind::Label:
+                        kindMatches =
+                            qobject_cast<QLabel*>(widget) && !qobject_cast<QLabel*>(widget)->wordWrap();
+                        break;
+                    case MainFrmLayout::TKind::WrapLabel:
+                        kindMatches =
+                            qobject_cast<QLabel*>(widget) && qobject_cast<QLabel*>(widget)->wordWrap();
+                        break;
+                    case MainFrmLayout::TKind::Browser:
+                        kindMatches = widget->metaObject() == &QWidget::staticMetaObject;
+                        break;
+                }
+                QVERIFY2(kindMatches, qPrintable(name));
+                const TRect& r = places[i];
+                if (row.Kind == MainFrmLayout::TKind::Label) {
+                    QCOMPARE(widget->pos(), QPoint(r.Left, r.Top));
+                } else {
+                    QCOMPARE(widget->geometry(), QRect(r.Left, r.Top, r.Width, r.Height));
+                }
+            }
+        }
     }
 
     void windowKindColoursAndFonts() {
