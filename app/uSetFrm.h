@@ -18,9 +18,6 @@ class TSetFrm {
 public:
     static constexpr int32_t DesignWidth = 703;
     static constexpr int32_t DesignHeight = 341;
-    // Navigation colours: an entry, the selected entry.
-    static constexpr TColor NavColor = 7920312;           // #B8DA78
-    static constexpr TColor NavSelectedColor = 12377261;  // #ADDCBC
     // The period box holds whole minutes from PeriodMin to PeriodMax, whose length in seconds still
     // fits 32 bits; at most PeriodDigits digits can be typed.
     static constexpr int32_t PeriodMin = 1;
@@ -50,9 +47,10 @@ public:
     // Puts the stored background path into its box.
     void LoadBackground(const AnsiString& path);
     // Writes everything; raises on the first write that fails (what was written before stays).
-    bool SaveAll();
+    void SaveAll();
     void SaveXHBX();
-    bool SaveTimerInfos();
+    // The reminder list page saves nothing.
+    void SaveTimerInfos();
     void SaveXTSZ();
     // True when the period box holds what can be saved: the loaded text untouched, nothing (one
     // minute), or digits (full-width ones too) within the range; otherwise shows PeriodRangeMessage.
@@ -94,9 +92,6 @@ public:
     TFormMove FormMove;
     TTimerInfos* TimerInfos = nullptr;  // not owned
 };
-
-// The dialog while it is open; null otherwise.
-extern TSetFrm* SetFrm;
 
 // Runs the dialog modally on a copy of the settings and the given reminder list, in a window made by
 // owner, centred on monitor (TMainFrm::DialogMonitor; empty: the primary display); true once it has

@@ -13,9 +13,9 @@
 
 namespace plat {
 
-std::unique_ptr<Clock> CreateSystemClock();                                               // per-OS
-std::string SystemExecutablePath();                                                       // per-OS
-int SystemMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style);  // per-OS
+std::unique_ptr<Clock> CreateSystemClock();                                              // per-OS
+std::string SystemExecutablePath();                                                      // per-OS
+int SystemMessageBox(const AnsiString& text, const AnsiString& caption, TBoxKind kind);  // per-OS
 
 namespace {
 const Clock* g_clock = nullptr;
@@ -61,8 +61,8 @@ void SetRegistry(Registry* registry) {
 void SetMessageBoxHook(MessageBoxHook hook) {
     g_messageBoxHook = std::move(hook);
 }
-int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style) {
-    return g_messageBoxHook ? g_messageBoxHook(text, caption, style) : SystemMessageBox(text, caption, style);
+int ShowMessageBox(const AnsiString& text, const AnsiString& caption, TBoxKind kind) {
+    return g_messageBoxHook ? g_messageBoxHook(text, caption, kind) : SystemMessageBox(text, caption, kind);
 }
 
 std::string ExecutablePath() {
