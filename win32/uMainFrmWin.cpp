@@ -1,21 +1,19 @@
-// The behaviour's header before any Windows header: it names two constants as windows.h's macros are
-// named (SC_MINIMIZE, WM_LBUTTONDOWN), which would otherwise replace them.
-#include "app/uMainForm.h"
-#include "app/uMainFormLook.h"
-// (blank line: keeps the order above)
+#include "win32/uMainFrmWin.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
+#include "app/uMainForm.h"
+#include "app/uMainFormLook.h"
 #include "settings/uStrings.h"
 #include "win32/uBannerHost.h"
 #include "win32/uDibFile.h"
 #include "win32/uE2EDump.h"
-#include "win32/uMainFrmWin.h"
 #include "win32/uResourceIds.h"
 #include "win32/uSetViewHost.h"
 #include "win32/uWinApp.h"
+#include "win32/uWinEvents.h"
 #include "win32/uWinText.h"
 
 namespace {
@@ -130,12 +128,11 @@ void TMainFrmWin::Wire() {
         return 0;
     });
     On(TTrayIcon::CallbackMessage, [this](WPARAM, LPARAM mouse) -> LRESULT {
-        form_.TrayIconMessage(static_cast<uint32_t>(mouse));
+        form_.TrayIconMessage(WinEvents::TrayMouse(mouse));
         return 0;
     });
     On(WM_SYSCOMMAND, [this](WPARAM command, LPARAM lParam) -> LRESULT {
-        // The low four bits of a system command are the system's own.
-        if (!form_.WMSysCommand(static_cast<uint32_t>(command & 0xFFF0)))
+        if (!form_.WMSysCommand(WinEvents::SysCommand(command)))
             ::DefWindowProcA(Handle(), WM_SYSCOMMAND, command, lParam);
         return 0;
     });
