@@ -193,11 +193,6 @@ void TMainFrmWin::LayoutControls(int w, int h) {
     lbl_1->SetBounds(8, 88, std::max(0, w - 20), std::max(0, contentHeight - 96));
 }
 
-TRect TMainFrmWin::ScreenRect() const {
-    return {0, 0, WinApp::Unscale(::GetSystemMetrics(SM_CXSCREEN)),
-            WinApp::Unscale(::GetSystemMetrics(SM_CYSCREEN))};
-}
-
 TRect TMainFrmWin::MonitorRect(TPoint point) const {
     const POINT p{WinApp::Scale(point.X), WinApp::Scale(point.Y)};
     MONITORINFO info{};
@@ -206,23 +201,6 @@ TRect TMainFrmWin::MonitorRect(TPoint point) const {
     const RECT& r = info.rcMonitor;
     return {WinApp::Unscale(r.left), WinApp::Unscale(r.top), WinApp::Unscale(r.right - r.left),
             WinApp::Unscale(r.bottom - r.top)};
-}
-
-TRect TMainFrmWin::WindowRect() const {
-    const RECT r = TWinForm::ScreenRect();
-    return {WinApp::Unscale(r.left), WinApp::Unscale(r.top), WinApp::Unscale(r.right - r.left),
-            WinApp::Unscale(r.bottom - r.top)};
-}
-
-void TMainFrmWin::PlaceWindow(const TRect& rect) {
-    SetScreenRect(WinApp::Scale(rect.Left), WinApp::Scale(rect.Top), WinApp::Scale(rect.Width),
-                  WinApp::Scale(rect.Height));
-}
-
-TPoint TMainFrmWin::ClientToScreen(TPoint client) const {
-    POINT p{WinApp::Scale(client.X), WinApp::Scale(client.Y)};
-    ::ClientToScreen(Handle(), &p);
-    return {WinApp::Unscale(p.x), WinApp::Unscale(p.y)};
 }
 
 void TMainFrmWin::SetCaption(TMainText text, const AnsiString& caption) {

@@ -548,28 +548,6 @@ void TSetFrmWin::CloseModal() {
     ::PostMessageW(Handle(), WM_NULL, 0, 0);  // wakes the modal loop
 }
 
-TRect TSetFrmWin::ScreenRect() const {
-    return TRect{0, 0, WinApp::Unscale(::GetSystemMetrics(SM_CXSCREEN)),
-                 WinApp::Unscale(::GetSystemMetrics(SM_CYSCREEN))};
-}
-
-TRect TSetFrmWin::WindowRect() const {
-    const RECT r = TWinForm::ScreenRect();
-    return TRect{WinApp::Unscale(r.left), WinApp::Unscale(r.top), WinApp::Unscale(r.right - r.left),
-                 WinApp::Unscale(r.bottom - r.top)};
-}
-
-void TSetFrmWin::PlaceWindow(const TRect& rect) {
-    SetScreenRect(WinApp::Scale(rect.Left), WinApp::Scale(rect.Top), WinApp::Scale(rect.Width),
-                  WinApp::Scale(rect.Height));
-}
-
-TPoint TSetFrmWin::ClientToScreen(TPoint client) const {
-    POINT p{WinApp::Scale(client.X), WinApp::Scale(client.Y)};
-    ::ClientToScreen(Handle(), &p);
-    return TPoint{WinApp::Unscale(p.x), WinApp::Unscale(p.y)};
-}
-
 // ---- messages --------------------------------------------------------------------------------------
 
 LRESULT CALLBACK TSetFrmWin::FlashLongerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
