@@ -17,7 +17,7 @@ void ShowErrorMessage(const std::string& gbkMessage) {
         g_errorSink(gbkMessage);
         return;
     }
-    plat::ShowMessageBox(gbkMessage, "Chimewick", plat::MB_OK | plat::MB_ICONERROR);
+    plat::ShowMessageBox(gbkMessage, "Chimewick", plat::TBoxKind::Error);
 }
 
 std::string CurrentExceptionMessage() {

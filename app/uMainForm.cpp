@@ -15,8 +15,6 @@
 #include "settings/uSysUtils.h"
 #include "settings/uTimerInfo.h"
 
-TMainFrm* MainFrm = nullptr;
-
 TMainFrm::TMainFrm() = default;
 
 TMainFrm::~TMainFrm() {
@@ -43,7 +41,6 @@ int32_t TMainFrm::MsToNextSecond(TDateTime now, bool keepPace) {
 void TMainFrm::FormCreate(IMainView& view) {
     if (View) return;
     View = &view;
-    MainFrm = this;
     View->StartTimer(TMainTimer::Hide, 1);  // ticks from the moment the window is built
     // Each step that fails shows its message and start-up goes on: the scheduler, the check timer
     // and the banner are needed whatever went wrong before them.
@@ -52,8 +49,8 @@ void TMainFrm::FormCreate(IMainView& view) {
         // written until the user saves the settings.
         control_ = TControl::CreateUnloaded(this);
         AppControl = control_.get();
-        for (const std::string& message : AppControl->LoadSettingsTolerant()) ShowErrorMessage(message);
-        AppControl->CheckAutoRun();
+        for (const std::string& message : control_->LoadSettingsTolerant()) ShowErrorMessage(message);
+        control_->CheckAutoRun();
     });
     FormMove = TFormMove();
     RunStep([this] { TimerInfos = std::make_unique<TTimerInfos>(); });
@@ -69,7 +66,7 @@ void TMainFrm::FormCreate(IMainView& view) {
     RunStep([this] { WriteDateLine(); });
     TimerObj = std::make_unique<TTimerObj>(this);
     RunStep([this] { ApplySettings(); });
-    if (AppControl && AppControl->FirstStart) RunStep([this] { img_setClick(); });
+    if (control_ && control_->FirstStart) RunStep([this] { img_setClick(); });
     View->StartTimer(TMainTimer::CheckWarn, MsToNextSecond(SysUtils::Now(), false));
     RunStep([this] { ShowAd(); });
     DownloadCount = 0;
@@ -85,12 +82,11 @@ void TMainFrm::FormDestroy() {
     control_.reset();
     FormMove.EndMove();
     TimerObj.reset();
-    if (MainFrm == this) MainFrm = nullptr;
 }
 
 void TMainFrm::ApplySettings() {
-    if (!AppControl || !TimerObj) return;
-    const TXHBX& s = AppControl->XHBX;
+    if (!control_ || !TimerObj) return;
+    const TXHBX& s = control_->XHBX;
     // Minutes times 60 taken in 32 bits: a period above 35791 minutes wraps round instead of being
     // undefined, and a result below 1 second leaves the cyclic reminder off.
     const auto seconds = static_cast<int32_t>(static_cast<uint32_t>(s.xhzq) * 60u);
@@ -124,12 +120,12 @@ void TMainFrm::ShowWarnText(const AnsiString& text) {
 
 void TMainFrm::WriteDateLine() {
     const AnsiString date = SysUtils::FormatDateTime(Texts::Gbk("YYYY年MM月DD日"), SysUtils::Now());
-    View->SetCaption(TMainText::DateLine, date + " " + (AppControl ? AppControl->GetWeekName() : ""));
+    View->SetCaption(TMainText::DateLine, date + " " + (control_ ? control_->GetWeekName() : ""));
 }
 
 void TMainFrm::LoadBackground() {
-    if (!View || !AppControl || AppControl->BJTP.empty()) return;
-    const AnsiString& path = AppControl->BJTP;
+    if (!View || !control_ || control_->BJTP.empty()) return;
+    const AnsiString& path = control_->BJTP;
     if (!plat::IsFile(path)) return;  // a missing picture keeps the one shown so far
     const AnsiString quoted = "'" + path + "'";
     std::string bitmap;
@@ -188,8 +184,8 @@ void TMainFrm::SlideUp(bool activate) {
     ShowAd();
 }
 
-bool TMainFrm::WMSysCommand(uint32_t command) {
-    if (command != SC_MINIMIZE) return false;
+bool TMainFrm::WMSysCommand(TSysCommand command) {
+    if (command != TSysCommand::Minimize) return false;
     // Checked on each minimise: a notification area may come or go while the program runs.
     if (View->HasTray()) {
         View->ShowTrayIcon(true);
@@ -202,7 +198,7 @@ bool TMainFrm::WMSysCommand(uint32_t command) {
 }
 
 void TMainFrm::img2Click() {
-    if (View) WMSysCommand(SC_MINIMIZE);
+    if (View) WMSysCommand(TSysCommand::Minimize);
 }
 
 void TMainFrm::TimerHideTimer() {
@@ -211,8 +207,8 @@ void TMainFrm::TimerHideTimer() {
     img2Click();
 }
 
-void TMainFrm::TrayIconMessage(uint32_t mouseMessage) {
-    if (mouseMessage == WM_LBUTTONDOWN) TrayIconClick();
+void TMainFrm::TrayIconMessage(TTrayMouse mouse) {
+    if (mouse == TTrayMouse::LeftDown) TrayIconClick();
 }
 
 void TMainFrm::TrayIconClick() {
@@ -234,9 +230,9 @@ void TMainFrm::img_setClick() {
 }
 
 void TMainFrm::mni_SetClick() {
-    if (!View || !AppControl) return;
-    if (!ShowSetForm(AppControl->XHBX, TimerInfos.get(), *View, DialogMonitor())) return;
-    AppControl->LoadSettings();
+    if (!View || !control_) return;
+    if (!ShowSetForm(control_->XHBX, TimerInfos.get(), *View, DialogMonitor())) return;
+    control_->LoadSettings();
     ApplySettings();
     if (TimerObj) TimerObj->LastCircle = SysUtils::Now();
     LoadBackground();

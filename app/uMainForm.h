@@ -29,10 +29,6 @@ public:
     static constexpr int32_t DesignHeight = 259;
     // Window colour set at start: RGB(186, 244, 0).
     static constexpr TColor WindowColor = 62650;
-    // The system command that minimises a window (SC_MINIMIZE), and the tray's mouse message of a left
-    // press (WM_LBUTTONDOWN), as the Windows messages carry them.
-    static constexpr uint32_t SC_MINIMIZE = 0xF020;
-    static constexpr uint32_t WM_LBUTTONDOWN = 513;
 
     TMainFrm();
     ~TMainFrm() override;  // runs FormDestroy if the window has not
@@ -76,9 +72,9 @@ public:
     void TimerHideTimer();  // once, right after start: minimise
     // A system command; true when it was handled here (minimise), false when the system's default
     // handling is to run.
-    bool WMSysCommand(uint32_t command);
-    // The tray icon's callback with the mouse message it reports: a left press brings the window up.
-    void TrayIconMessage(uint32_t mouseMessage);
+    bool WMSysCommand(TSysCommand command);
+    // What the mouse did on the tray icon: a left press brings the window up.
+    void TrayIconMessage(TTrayMouse mouse);
     // A left press on the tray icon (or a second start asking the running copy to show itself):
     // slides the window up as ShowForm does, as the active window (the user asked for it), then takes
     // the icon out of the tray.
@@ -90,8 +86,8 @@ public:
 
     // The window; null before FormCreate.
     IMainView* View = nullptr;
-    // Owned parts (created by FormCreate, freed by FormDestroy). The configuration is the global
-    // AppControl.
+    // Owned parts (created by FormCreate, freed by FormDestroy). The configuration is control_ below,
+    // published as the global AppControl while it lives.
     TFormMove FormMove;
     std::unique_ptr<TTimerInfos> TimerInfos;
     std::unique_ptr<TWBManage> WBManage;
@@ -116,6 +112,3 @@ private:
     bool destroyed_ = false;
     bool windowShown_ = false;  // up on the screen (not hidden in the tray nor minimised)
 };
-
-// The single main window's behaviour; null when there is none.
-extern TMainFrm* MainFrm;

@@ -9,9 +9,9 @@
 //   click on img3 (close picture)              TMainFrm::img3Click
 //   mouse down / move / up on img1 (the strip)  TMainFrm::img1MouseDown / img1MouseMove / img1MouseUp
 //   a tick of a timer started here             TMainFrm::TimerCheckWarnTimer / TimerHideTimer
-//   a system command (WM_SYSCOMMAND; on Linux  TMainFrm::WMSysCommand; when it returns false the
-//     a minimise from the window manager)        view lets the system's default handling run
-//   the tray icon's callback message           TMainFrm::TrayIconMessage (or TrayIconClick for a
+//   a system command (a minimise asked for     TMainFrm::WMSysCommand; when it returns false the
+//     by the system or the window manager)       view lets the system's default handling run
+//   the mouse on the tray icon                 TMainFrm::TrayIconMessage (or TrayIconClick for a
 //                                                toolkit that reports only left clicks)
 //   the window is being destroyed               TMainFrm::FormDestroy
 //
@@ -45,6 +45,18 @@ enum class TWindowState {
     Shown,
     // The same, and the window becomes the active one (the user asked for it).
     ShownActive,
+};
+
+// A system command the window received, named for what it asks.
+enum class TSysCommand {
+    Minimize,  // minimise the window (the system's window menu, a key, the window manager)
+    Other,     // anything else: the system's default handling runs
+};
+
+// What the mouse did on the tray icon.
+enum class TTrayMouse {
+    LeftDown,  // the left button pressed
+    Other,     // moves, the other buttons, releases, double clicks
 };
 
 // The main window's two timers.

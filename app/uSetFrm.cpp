@@ -9,6 +9,7 @@
 
 #include "app/uAppErrors.h"
 #include "app/uMainView.h"
+#include "app/uSetFrmLook.h"
 #include "platform/AnsiBytes.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
@@ -19,8 +20,6 @@
 #include "settings/uSysUtils.h"
 #include "settings/uTimerInfo.h"
 #include "settings/uToolsObj.h"
-
-TSetFrm* SetFrm = nullptr;
 
 namespace {
 
@@ -134,7 +133,8 @@ void TSetFrm::ShowHoverImage(const AnsiString& name) {
 
 void TSetFrm::SelectNavButton(const AnsiString& name) {
     for (const TNavEntry& entry : kNavEntries)
-        View->SetColor(entry.Panel, plat::SameTextAscii(entry.PanelName, name) ? NavSelectedColor : NavColor);
+        View->SetColor(entry.Panel, plat::SameTextAscii(entry.PanelName, name) ? SetFrmLook::NavSelectedColor
+                                                                               : SetFrmLook::NavColor);
 }
 
 void TSetFrm::img1MouseDown(int32_t x, int32_t y, TMouseButton button, TRect strip) {
@@ -191,7 +191,7 @@ bool TSetFrm::CheckPeriod() {
     const AnsiString period = View->Text(TSetControl::edt_XHBX_XHZQ);
     int32_t minutes = 0;
     if (period == LoadedPeriod || SysUtils::Trim(period).empty() || PeriodValue(period, minutes)) return true;
-    plat::ShowMessageBox(Texts::Gbk(PeriodRangeMessage), "Chimewick", plat::MB_OK);
+    plat::ShowMessageBox(Texts::Gbk(PeriodRangeMessage), "Chimewick", plat::TBoxKind::Notice);
     return false;
 }
 
@@ -208,7 +208,7 @@ void TSetFrm::img3Click() {
         // a folder where the program may not write) fails every time: the user is told why and may
         // leave without saving. The settings in force then stay as they were.
         const AnsiString question = CurrentExceptionMessage() + "\n\n" + Texts::Gbk(SaveFailedQuestion);
-        if (TTools::Confirm(question) == plat::IDOK) View->CloseModal();
+        if (TTools::Confirm(question) == plat::BoxOk) View->CloseModal();
         return;
     }
     Saved = true;
@@ -263,11 +263,10 @@ void TSetFrm::LoadAutoRun() {
 
 // ---- saving --------------------------------------------------------------------------------------
 
-bool TSetFrm::SaveAll() {
+void TSetFrm::SaveAll() {
     SaveXHBX();
     SaveTimerInfos();
     SaveXTSZ();
-    return true;
 }
 
 AnsiString TSetFrm::FileText(const TSetting& setting) const {
@@ -315,9 +314,7 @@ void TSetFrm::SaveXHBX() {
     SaveSection("XHBX");
 }
 
-bool TSetFrm::SaveTimerInfos() {
-    return true;
-}
+void TSetFrm::SaveTimerInfos() {}
 
 void TSetFrm::SaveXTSZ() {
     // The mark of a save, the start-at-login entry, then the section's values: a refused entry leaves
@@ -342,7 +339,7 @@ void TSetFrm::edt_flashlongerChange() {
     if (text.empty()) text = AnsiString("0");  // not = "0": a false GCC 12 warning at -O3
     const int32_t seconds = SysUtils::StrToInt(text);
     if (seconds < 0 || seconds > 45) {
-        plat::ShowMessageBox(Texts::Gbk("输入范围: 0-45 之间的一个值"), "Chimewick", plat::MB_OK);
+        plat::ShowMessageBox(Texts::Gbk("输入范围: 0-45 之间的一个值"), "Chimewick", plat::TBoxKind::Notice);
         View->SetText(TSetControl::edt_flashlonger, "20");
     }
 }
@@ -367,11 +364,6 @@ bool ShowSetForm(const TXHBX& settings, TTimerInfos* list, IMainView& owner, con
     TSetFrm dialog;
     const std::unique_ptr<ISetView> view = owner.CreateSetView(dialog);
     dialog.FormCreate(*view);
-    // The global names the dialog only while it is open, however the opening ends.
-    struct Open {
-        explicit Open(TSetFrm* d) { SetFrm = d; }
-        ~Open() { SetFrm = nullptr; }
-    } open(&dialog);
     dialog.img_leftbtn_XHBXClick();
     dialog.LoadData(settings, list, AppControl ? AppControl->BJTP : AnsiString());
     dialog.LoadAutoRun();

@@ -18,9 +18,6 @@ class TSetFrm {
 public:
     static constexpr int32_t DesignWidth = 703;
     static constexpr int32_t DesignHeight = 341;
-    // Navigation colours: an entry, the selected entry.
-    static constexpr TColor NavColor = 7920312;           // #B8DA78
-    static constexpr TColor NavSelectedColor = 12377261;  // #ADDCBC
     // The period box holds whole minutes from PeriodMin to PeriodMax, whose length in seconds still
     // fits 32 bits; at most PeriodDigits digits can be typed.
     static constexpr int32_t PeriodMin = 1;
@@ -49,12 +46,13 @@ public:
     // Ticks start at login when the entry names this program.
     void LoadAutoRun();
     // Writes everything; raises on the first write that fails (what was written before stays).
-    bool SaveAll();
+    void SaveAll();
     // Writes the keys of one section of the settings table in table order, each from its control:
     // its marks, its values or both.
     void SaveSection(const char* section, bool marks = true, bool values = true);
     void SaveXHBX();
-    bool SaveTimerInfos();
+    // The reminder list page saves nothing.
+    void SaveTimerInfos();
     // The XTSZ keys and the start-at-login entry.
     void SaveXTSZ();
     // What the settings file gets for a setting from its control's state now.
@@ -99,9 +97,6 @@ public:
     TFormMove FormMove;
     TTimerInfos* TimerInfos = nullptr;  // not owned
 };
-
-// The dialog while it is open; null otherwise.
-extern TSetFrm* SetFrm;
 
 // Runs the dialog modally on a copy of the settings and the given reminder list, in a window made by
 // owner, centred on monitor (TMainFrm::DialogMonitor; empty: the primary display); true once it has

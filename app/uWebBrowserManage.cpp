@@ -37,13 +37,10 @@ bool TWBManage::Acceptable(const AnsiString& url) {
     return TBannerRules::NextUrlAcceptable(url, AcceptancePattern());
 }
 
-bool TWBManage::IsMenuMessage(uint32_t message) {
-    // A quick second right click arrives as a double click (518) instead of a second button-down; the
-    // page sees none of them, as on Linux.
-    constexpr uint32_t kRightButtonDown = 516, kRightButtonUp = 517, kRightDoubleClick = 518,
-                       kContextMenu = 123;
-    return message == kRightButtonDown || message == kRightButtonUp || message == kRightDoubleClick ||
-           message == kContextMenu;
+bool TWBManage::IsMenuMessage(TBannerInput input) {
+    // A quick second right click arrives as a double click instead of a second press; the page sees
+    // none of them, as on Linux.
+    return input != TBannerInput::Other;
 }
 
 void TWBManage::ShowAd() {

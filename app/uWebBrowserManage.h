@@ -9,6 +9,15 @@
 #include "app/uBannerBrowser.h"
 #include "platform/Types.h"
 
+// What the user did with the mouse or the keyboard on the banner page, named for the act.
+enum class TBannerInput {
+    RightDown,         // the right button pressed
+    RightUp,           // the right button released
+    RightDoubleClick,  // a quick second right press
+    ContextMenu,       // a context menu asked for (the menu key, Shift+F10, a right release)
+    Other,             // anything else (the left button, moves, keys)
+};
+
 class TWBManage {
 public:
     // Binds the browser's document-complete event; a null browser makes every call do nothing.
@@ -42,10 +51,9 @@ public:
     static bool Acceptable(const AnsiString& url);
     // Raises the error for a document the steps could not work on; does nothing otherwise.
     static void RaiseStepError(const TDocumentSteps& steps);
-    // Whether a message aimed at the banner page is swallowed so that the page never sees it: right
-    // button down (516), up (517) and double click (518), and the context-menu request (123), by their
-    // Windows numbers.
-    static bool IsMenuMessage(uint32_t message);
+    // Whether input aimed at the banner page is swallowed so that the page never sees it: every right
+    // press, release and double click, and every context-menu request.
+    static bool IsMenuMessage(TBannerInput input);
 
     IBannerBrowser* Browser = nullptr;  // not owned
     AnsiString NextUrl;

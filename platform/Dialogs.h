@@ -8,21 +8,25 @@
 
 namespace plat {
 
-constexpr unsigned MB_OK = 0;
-constexpr unsigned MB_OKCANCEL = 1;
-constexpr unsigned MB_ICONERROR = 16;
-constexpr unsigned MB_ICONQUESTION = 32;
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
+// What a box is for; each platform draws it its own way (icon and buttons).
+enum class TBoxKind {
+    Notice,    // a message with 确定 alone and no icon
+    Error,     // a message with 确定 alone and the error icon
+    Question,  // an OK/Cancel question with the question icon
+};
 
-// Shows a modal box with GBK text and caption in the given style; returns the button pressed.
-using MessageBoxHook = std::function<int(const AnsiString& text, const AnsiString& caption, unsigned style)>;
+// The button pressed: 1 for OK, 2 for Cancel (or a box closed any other way).
+constexpr int BoxOk = 1;
+constexpr int BoxCancel = 2;
+
+// Shows a modal box of the given kind with GBK text and caption; returns the button pressed.
+using MessageBoxHook = std::function<int(const AnsiString& text, const AnsiString& caption, TBoxKind kind)>;
 
 // Installs the hook; an empty hook restores the platform's default: the system's own message box on
-// Windows, elsewhere an answer of IDCANCEL without showing anything.
+// Windows, elsewhere an answer of BoxCancel without showing anything.
 void SetMessageBoxHook(MessageBoxHook hook);
 // Shows the text with BreakLongRuns applied, through the hook when one is installed.
-int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style);
+int ShowMessageBox(const AnsiString& text, const AnsiString& caption, TBoxKind kind);
 
 // A box wraps its text only between words: an unbroken run (a long value quoted in an error message)
 // would make it wider than the screen. Such runs get a line break after every kBoxRunChars characters,

@@ -15,9 +15,9 @@
 
 namespace plat {
 
-std::unique_ptr<Clock> CreateSystemClock();                                               // per-OS
-std::string SystemExecutablePath();                                                       // per-OS
-int SystemMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style);  // per-OS
+std::unique_ptr<Clock> CreateSystemClock();                                              // per-OS
+std::string SystemExecutablePath();                                                      // per-OS
+int SystemMessageBox(const AnsiString& text, const AnsiString& caption, TBoxKind kind);  // per-OS
 
 namespace {
 const Clock* g_clock = nullptr;
@@ -80,10 +80,10 @@ AnsiString BreakLongRuns(const AnsiString& text) {
     return broken;
 }
 
-int ShowMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style) {
+int ShowMessageBox(const AnsiString& text, const AnsiString& caption, TBoxKind kind) {
     const AnsiString shown = BreakLongRuns(text);
-    return g_messageBoxHook ? g_messageBoxHook(shown, caption, style)
-                            : SystemMessageBox(shown, caption, style);
+    return g_messageBoxHook ? g_messageBoxHook(shown, caption, kind)
+                            : SystemMessageBox(shown, caption, kind);
 }
 
 std::string ExecutablePath() {

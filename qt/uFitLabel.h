@@ -6,7 +6,7 @@
 #include <QTextLayout>
 #include <vector>
 
-#include "app/uLineFit.h"
+#include "qt/uLineFit.h"
 
 // A word-wrapping label designed for a number of lines of its font. Where the font's own spacing would
 // not fit them (a taller fallback face), the pitch from line to line is tightened (FitLines), and only

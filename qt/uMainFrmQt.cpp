@@ -324,7 +324,7 @@ void TMainFrmQt::changeEvent(QEvent* event) {
     // like the minimise button does.
     if (event->type() == QEvent::WindowStateChange && isMinimized() && TTrayIcon::IsAvailable()) {
         QTimer::singleShot(0, this, [this] {
-            if (isMinimized()) Form.WMSysCommand(TMainFrm::SC_MINIMIZE);
+            if (isMinimized()) Form.WMSysCommand(TSysCommand::Minimize);
         });
     }
 }

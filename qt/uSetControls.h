@@ -18,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/uSetFrmLook.h"
 #include "qt/uControls.h"
 
 namespace setdlg {
@@ -128,8 +129,8 @@ class TRzCheckBox : public QCheckBox {
     Q_OBJECT
 public:
     TRzCheckBox(QWidget* parent, const QString& caption);
-    TColor FrameColor = 8409372;
-    TColor HighlightColor = 2203937;
+    TColor FrameColor = SetFrmLook::CheckFrameColor;
+    TColor HighlightColor = SetFrmLook::CheckHighlightColor;
     bool HotTrack = true;
     bool CenterCaption = false;
     // Whether the pointer is over the box (drawn with the highlight colour).
@@ -196,7 +197,7 @@ public:
     TRzBitBtn(QWidget* parent, const QString& caption, const TImageList* images, int imageIndex,
               int disabledIndex);
     TColor FrameColor = 7617536;
-    TColor Color = 15923179;
+    TColor Color = SetFrmLook::PageColor;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -210,8 +211,8 @@ class TRzCheckList : public QListWidget {
 public:
     explicit TRzCheckList(QWidget* parent);
     void AddItem(const QString& caption);
-    TColor ItemFrameColor = 8409372;
-    TColor HighlightColor = 2203937;
+    TColor ItemFrameColor = SetFrmLook::CheckFrameColor;
+    TColor HighlightColor = SetFrmLook::CheckHighlightColor;
 };
 
 }  // namespace setdlg

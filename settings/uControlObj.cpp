@@ -185,7 +185,7 @@ void TControl::CheckAutoRun() {
     // Byte for byte: an entry that differs only in letter case names another file on a
     // case-sensitive file system, so the offer is made again.
     if (TTools::RegReadString(plat::RegRoot::LocalMachine, keyPath, AutoRunValueName) == exeName) return;
-    if (TTools::Confirm(Texts::Gbk("是否开机启动?")) == plat::IDOK) {
+    if (TTools::Confirm(Texts::Gbk("是否开机启动?")) == plat::BoxOk) {
         TTools::RegWriteString(plat::RegRoot::LocalMachine, keyPath, AutoRunValueName, exeName);
     }
 }

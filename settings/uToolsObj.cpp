@@ -27,12 +27,11 @@ std::string IoErrorText(int code) {
 
 }  // namespace
 
-bool TTools::ForceDir(const std::string& dir) {
-    if (plat::IsDirectory(dir)) return true;
+void TTools::ForceDir(const std::string& dir) {
+    if (plat::IsDirectory(dir)) return;
     // One level only: a missing parent is an error, as is a plain file standing where the folder goes.
     const int code = plat::CreateDirectoryOnce(dir);
     if (code != 0) throw EInOutError(IoErrorText(code), code);
-    return true;
 }
 
 std::string TTools::GetExeName() {
@@ -52,19 +51,17 @@ std::string TTools::IniFileName() {
 }
 
 int TTools::Confirm(const AnsiString& question) {
-    const int answer =
-        plat::ShowMessageBox(question, Texts::Gbk("系统提示"), plat::MB_OKCANCEL | plat::MB_ICONQUESTION);
-    return answer == plat::IDOK ? plat::IDOK : plat::IDCANCEL;
+    const int answer = plat::ShowMessageBox(question, Texts::Gbk("系统提示"), plat::TBoxKind::Question);
+    return answer == plat::BoxOk ? plat::BoxOk : plat::BoxCancel;
 }
 
 AnsiString TTools::ReadIni(const AnsiString& section, const AnsiString& key, const AnsiString& defaultValue) {
     return plat::ProfileRead(IniFileName(), section, key, defaultValue);
 }
 
-bool TTools::WriteIni(const AnsiString& section, const AnsiString& key, const AnsiString& value) {
+void TTools::WriteIni(const AnsiString& section, const AnsiString& key, const AnsiString& value) {
     ForceDir(GetAppPath() + "Ini" + plat::PathSeparator());
     plat::ProfileWrite(IniFileName(), section, key, value);
-    return true;
 }
 
 AnsiString TTools::RegReadString(plat::RegRoot root, const AnsiString& keyPath, const AnsiString& name) {
@@ -79,7 +76,7 @@ AnsiString TTools::RegReadString(plat::RegRoot root, const AnsiString& keyPath, 
     return result;
 }
 
-bool TTools::RegWriteString(plat::RegRoot root, const AnsiString& keyPath, const AnsiString& name,
+void TTools::RegWriteString(plat::RegRoot root, const AnsiString& keyPath, const AnsiString& name,
                             const AnsiString& value) {
     plat::Registry& registry = plat::CurrentRegistry();
     // Whether the key could be opened is not checked here: a key that cannot be opened cannot take
@@ -88,11 +85,9 @@ bool TTools::RegWriteString(plat::RegRoot root, const AnsiString& keyPath, const
     if (!registry.WriteString(root, keyPath, name, value)) {
         throw ERegistryException("Failed to set data for '" + name + "'");
     }
-    return true;
 }
 
-bool TTools::RegDelete(plat::RegRoot root, const AnsiString& keyPath, const AnsiString& name) {
+void TTools::RegDelete(plat::RegRoot root, const AnsiString& keyPath, const AnsiString& name) {
     plat::Registry& registry = plat::CurrentRegistry();
     if (registry.OpenKey(root, keyPath, false)) registry.DeleteValue(root, keyPath, name);
-    return true;
 }

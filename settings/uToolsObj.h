@@ -18,7 +18,7 @@ public:
     static AnsiString IIF(bool flag, const char* first, const char* second) { return flag ? first : second; }
 
     // Creates the directory (one level) when it does not exist. Raises EInOutError on failure.
-    static bool ForceDir(const std::string& dir);
+    static void ForceDir(const std::string& dir);
     // The executable's directory, ending with a path separator.
     static std::string GetAppPath();
     // The executable's full path.
@@ -38,16 +38,16 @@ public:
     static AnsiString ReadIni(const AnsiString& section, const AnsiString& key,
                               const AnsiString& defaultValue);
     // Makes sure the Ini folder exists, then writes the value. Raises on failure.
-    static bool WriteIni(const AnsiString& section, const AnsiString& key, const AnsiString& value);
+    static void WriteIni(const AnsiString& section, const AnsiString& key, const AnsiString& value);
 
     // Start-at-login store. Read gives empty text when the key or value is missing; a non-string
     // value raises ERegistryException "Invalid data type for '<name>'".
     static AnsiString RegReadString(plat::RegRoot root, const AnsiString& keyPath, const AnsiString& name);
     // Raises ERegistryException "Failed to set data for '<name>'" when the value cannot be stored.
-    static bool RegWriteString(plat::RegRoot root, const AnsiString& keyPath, const AnsiString& name,
+    static void RegWriteString(plat::RegRoot root, const AnsiString& keyPath, const AnsiString& name,
                                const AnsiString& value);
-    // Deletes the value when the key can be opened; always true.
-    static bool RegDelete(plat::RegRoot root, const AnsiString& keyPath, const AnsiString& name);
+    // Deletes the value when the key can be opened; does nothing otherwise.
+    static void RegDelete(plat::RegRoot root, const AnsiString& keyPath, const AnsiString& name);
 };
 
 // The one-line text form of a name=value list: {"name" : "value" , ...}, nothing escaped.

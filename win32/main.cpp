@@ -1,14 +1,10 @@
 // Program entry of the Windows program: one copy per program folder, the common controls, the error
 // boxes, and the main window, which starts hidden in the tray.
-// The behaviour's header before any Windows header: it names two constants as windows.h's macros are
-// named (SC_MINIMIZE, WM_LBUTTONDOWN), which would otherwise replace them.
-#include "app/uMainForm.h"
-// (blank line: keeps the order above)
-
 #include <windows.h>
 // windows.h first: the common controls header builds on it.
 #include <commctrl.h>
 
+#include "app/uMainForm.h"
 #include "platform/windows/SingleInstance.h"
 #include "settings/uToolsObj.h"
 #include "win32/uBoxWatch.h"

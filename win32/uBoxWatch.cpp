@@ -4,15 +4,15 @@
 #include "win32/uE2EDump.h"
 
 namespace plat {
-int SystemMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style);  // the system's box
+int SystemMessageBox(const AnsiString& text, const AnsiString& caption, TBoxKind kind);  // the system's box
 }  // namespace plat
 
 namespace E2EDump {
 
 void WatchBoxes() {
-    plat::SetMessageBoxHook([](const AnsiString& text, const AnsiString& caption, unsigned style) {
+    plat::SetMessageBoxHook([](const AnsiString& text, const AnsiString& caption, plat::TBoxKind kind) {
         Set("message", text);
-        return plat::SystemMessageBox(text, caption, style);
+        return plat::SystemMessageBox(text, caption, kind);
     });
 }
 

@@ -1,4 +1,3 @@
-// No windows.h here: the platform's box names (plat::MB_OK, ...) are macros there.
 #include "win32/uErrorBox.h"
 
 #include "app/uAppErrors.h"
@@ -8,6 +7,6 @@
 void InstallErrorBox() {
     SetErrorSink([](const std::string& gbkMessage) {
         E2EDump::Set("error", gbkMessage);
-        plat::ShowMessageBox(gbkMessage, "Chimewick", plat::MB_OK | plat::MB_ICONERROR);
+        plat::ShowMessageBox(gbkMessage, "Chimewick", plat::TBoxKind::Error);
     });
 }

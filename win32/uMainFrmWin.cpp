@@ -1,22 +1,20 @@
-// The behaviour's header before any Windows header: it names two constants as windows.h's macros are
-// named (SC_MINIMIZE, WM_LBUTTONDOWN), which would otherwise replace them.
-#include "app/uMainForm.h"
-#include "app/uMainFrmLayout.h"
-// (blank line: keeps the order above)
+#include "win32/uMainFrmWin.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
+#include "app/uMainForm.h"
+#include "app/uMainFormLook.h"
 #include "settings/uStrings.h"
 #include "win32/uBannerHost.h"
 #include "win32/uDibFile.h"
 #include "win32/uE2EDump.h"
-#include "win32/uMainFrmWin.h"
 #include "win32/uMainLayoutWin.h"
 #include "win32/uResourceIds.h"
 #include "win32/uSetViewHost.h"
 #include "win32/uWinApp.h"
+#include "win32/uWinEvents.h"
 #include "win32/uWinText.h"
 
 namespace {
@@ -109,12 +107,11 @@ void TMainFrmWin::Wire() {
         return 0;
     });
     On(TTrayIcon::CallbackMessage, [this](WPARAM, LPARAM mouse) -> LRESULT {
-        form_.TrayIconMessage(static_cast<uint32_t>(mouse));
+        form_.TrayIconMessage(WinEvents::TrayMouse(mouse));
         return 0;
     });
     On(WM_SYSCOMMAND, [this](WPARAM command, LPARAM lParam) -> LRESULT {
-        // The low four bits of a system command are the system's own.
-        if (!form_.WMSysCommand(static_cast<uint32_t>(command & 0xFFF0)))
+        if (!form_.WMSysCommand(WinEvents::SysCommand(command)))
             ::DefWindowProcA(Handle(), WM_SYSCOMMAND, command, lParam);
         return 0;
     });
@@ -160,11 +157,6 @@ void TMainFrmWin::LayoutControls(int w, int h) {
     PlaceMainLayout(LayoutElements, w, h);
 }
 
-TRect TMainFrmWin::ScreenRect() const {
-    return {0, 0, WinApp::Unscale(::GetSystemMetrics(SM_CXSCREEN)),
-            WinApp::Unscale(::GetSystemMetrics(SM_CYSCREEN))};
-}
-
 TRect TMainFrmWin::MonitorRect(TPoint point) const {
     const POINT p{WinApp::Scale(point.X), WinApp::Scale(point.Y)};
     MONITORINFO info{};
@@ -173,23 +165,6 @@ TRect TMainFrmWin::MonitorRect(TPoint point) const {
     const RECT& r = info.rcMonitor;
     return {WinApp::Unscale(r.left), WinApp::Unscale(r.top), WinApp::Unscale(r.right - r.left),
             WinApp::Unscale(r.bottom - r.top)};
-}
-
-TRect TMainFrmWin::WindowRect() const {
-    const RECT r = TWinForm::ScreenRect();
-    return {WinApp::Unscale(r.left), WinApp::Unscale(r.top), WinApp::Unscale(r.right - r.left),
-            WinApp::Unscale(r.bottom - r.top)};
-}
-
-void TMainFrmWin::PlaceWindow(const TRect& rect) {
-    SetScreenRect(WinApp::Scale(rect.Left), WinApp::Scale(rect.Top), WinApp::Scale(rect.Width),
-                  WinApp::Scale(rect.Height));
-}
-
-TPoint TMainFrmWin::ClientToScreen(TPoint client) const {
-    POINT p{WinApp::Scale(client.X), WinApp::Scale(client.Y)};
-    ::ClientToScreen(Handle(), &p);
-    return {WinApp::Unscale(p.x), WinApp::Unscale(p.y)};
 }
 
 void TMainFrmWin::SetCaption(TMainText text, const AnsiString& caption) {

@@ -16,7 +16,7 @@
 
 class TMainFrm;
 
-class TMainFrmWin : public TWinForm, public IMainView {
+class TMainFrmWin : public TWinFormView<IMainView> {
 public:
     static constexpr const char* ClassName = "TMainFrm";
 
@@ -30,13 +30,8 @@ public:
     // The registered message a later start posts to bring the window up.
     static UINT ShowRequestMessage();
 
-    // IWindowView (96-dpi pixels, converted here to and from the screen's).
-    TRect ScreenRect() const override;
-    TRect WindowRect() const override;
+    // IMainView (96-dpi pixels, converted here to and from the screen's)
     TRect MonitorRect(TPoint point) const override;
-    void PlaceWindow(const TRect& rect) override;
-    TPoint ClientToScreen(TPoint client) const override;
-    // IMainView
     void SetCaption(TMainText text, const AnsiString& caption) override;
     void SetWindowColor(TColor color) override;
     bool ShowBackground(const std::string& bitmap) override;

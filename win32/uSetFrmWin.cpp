@@ -76,7 +76,7 @@ HBITMAP HighlightBarBitmap() {
     ::ReleaseDC(nullptr, screen);
     HGDIOBJ old = ::SelectObject(dc, bitmap);
     const RECT all{0, 0, w, h};
-    ::SetDCBrushColor(dc, TSetFrm::NavColor);
+    ::SetDCBrushColor(dc, SetFrmLook::NavColor);
     ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
     HRGN round = ::CreateRoundRectRgn(0, 0, w + 1, h + 1, 6, 6);
     ::SelectClipRgn(dc, round);
@@ -255,7 +255,7 @@ void TSetFrmWin::CreateElements() {
 
     // Navigation column: the entries stack from the top; a hidden entry takes no room.
     TPanel& pnl1 =
-        panel(Root(), TSetFrm::NavColor, 0, kTitleHeight, 137, TSetFrm::DesignHeight - kTitleHeight);
+        panel(Root(), SetFrmLook::NavColor, 0, kTitleHeight, 137, TSetFrm::DesignHeight - kTitleHeight);
     pnl1.OnMouseMove = [this](int, int) { dialog_.pnl1MouseMove(); };
     HBITMAP bar = HighlightBarBitmap();
     struct TEntry {
@@ -276,7 +276,7 @@ void TSetFrmWin::CreateElements() {
     };
     int top = 0;
     for (const TEntry& entry : entries) {
-        TPanel& p = panel(pnl1, TSetFrm::NavColor, 0, top, 137, kEntryHeight);
+        TPanel& p = panel(pnl1, SetFrmLook::NavColor, 0, top, 137, kEntryHeight);
         p.SetVisible(entry.Shown);
         if (entry.Shown) top += kEntryHeight;
         const auto move = entry.Move;
@@ -298,9 +298,9 @@ void TSetFrmWin::CreateElements() {
 
     // Page area: green bars above, right of and below the page control.
     TPanel& pnl2 = panel(Root(), kPageColor, 137, kTitleHeight, 566, TSetFrm::DesignHeight - kTitleHeight);
-    panel(pnl2, TSetFrm::NavColor, 0, 0, 566, 3);
-    panel(pnl2, TSetFrm::NavColor, 563, 3, 3, 313);
-    panel(pnl2, TSetFrm::NavColor, 0, 316, 566, 3);
+    panel(pnl2, SetFrmLook::NavColor, 0, 0, 566, 3);
+    panel(pnl2, SetFrmLook::NavColor, 563, 3, 3, 313);
+    panel(pnl2, SetFrmLook::NavColor, 0, 316, 566, 3);
     TPanel& pgc1 = panel(pnl2, kPageColor, 0, 3, 563, 313);
     for (TElement*& page : pages_) {
         page = &panel(pgc1, kPageColor, kPageLeft, kPageTop, kPageWidth, kPageHeight);
@@ -546,28 +546,6 @@ void TSetFrmWin::ShowModal() {
 void TSetFrmWin::CloseModal() {
     modal_ = false;
     ::PostMessageW(Handle(), WM_NULL, 0, 0);  // wakes the modal loop
-}
-
-TRect TSetFrmWin::ScreenRect() const {
-    return TRect{0, 0, WinApp::Unscale(::GetSystemMetrics(SM_CXSCREEN)),
-                 WinApp::Unscale(::GetSystemMetrics(SM_CYSCREEN))};
-}
-
-TRect TSetFrmWin::WindowRect() const {
-    const RECT r = TWinForm::ScreenRect();
-    return TRect{WinApp::Unscale(r.left), WinApp::Unscale(r.top), WinApp::Unscale(r.right - r.left),
-                 WinApp::Unscale(r.bottom - r.top)};
-}
-
-void TSetFrmWin::PlaceWindow(const TRect& rect) {
-    SetScreenRect(WinApp::Scale(rect.Left), WinApp::Scale(rect.Top), WinApp::Scale(rect.Width),
-                  WinApp::Scale(rect.Height));
-}
-
-TPoint TSetFrmWin::ClientToScreen(TPoint client) const {
-    POINT p{WinApp::Scale(client.X), WinApp::Scale(client.Y)};
-    ::ClientToScreen(Handle(), &p);
-    return TPoint{WinApp::Unscale(p.x), WinApp::Unscale(p.y)};
 }
 
 // ---- messages --------------------------------------------------------------------------------------

@@ -17,7 +17,7 @@
 
 class TSetFrm;
 
-class TSetFrmWin : public TWinForm, public ISetView {
+class TSetFrmWin : public TWinFormView<ISetView> {
 public:
     static constexpr const char* ClassName = "TSetFrm";
 
@@ -36,12 +36,6 @@ public:
     bool ChooseFile(const TFileChoice& choice, AnsiString& path) override;
     void ShowModal() override;
     void CloseModal() override;
-
-    // IWindowView, in design pixels.
-    TRect ScreenRect() const override;
-    TRect WindowRect() const override;
-    void PlaceWindow(const TRect& rect) override;
-    TPoint ClientToScreen(TPoint client) const override;
 
     // The page in front (for tests).
     TSetPage Page() const { return page_; }

@@ -17,6 +17,7 @@
 #include "app/uWebBrowserManage.h"
 #include "platform/Gbk.h"
 #include "settings/uSysUtils.h"
+#include "win32/uWinEvents.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -566,7 +567,7 @@ void TWebBrowserHost::RunDocumentSteps(bool readNextUrl, std::function<void(cons
 bool TWebBrowserHost::FilterMessage(const MSG& msg) {
     if (!window_ || !msg.hwnd || (msg.hwnd != window_ && !::IsChild(window_, msg.hwnd))) return false;
     if (msg.message == WM_LBUTTONUP) clicks_.LeftClick(NowMs());
-    return TWBManage::IsMenuMessage(msg.message);
+    return TWBManage::IsMenuMessage(WinEvents::BannerInput(msg.message));
 }
 
 void TWebBrowserHost::CheckDeadline() {

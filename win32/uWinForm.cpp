@@ -45,17 +45,39 @@ void TWinForm::SetColor(COLORREF color) {
     if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-RECT TWinForm::ScreenRect() const {
+RECT TWinForm::DeviceRect() const {
     RECT r{};
     ::GetWindowRect(hwnd_, &r);
     return r;
 }
 
-void TWinForm::SetScreenRect(int left, int top, int width, int height) {
+void TWinForm::SetDeviceRect(int left, int top, int width, int height) {
     // A move alone (the drag) is sent without a size, so the window is not laid out again for nothing.
-    const RECT now = ScreenRect();
+    const RECT now = DeviceRect();
     const UINT size = (now.right - now.left == width && now.bottom - now.top == height) ? SWP_NOSIZE : 0;
     ::SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE | size);
+}
+
+TRect TWinForm::DesignScreenRect() {
+    return {0, 0, WinApp::Unscale(::GetSystemMetrics(SM_CXSCREEN)),
+            WinApp::Unscale(::GetSystemMetrics(SM_CYSCREEN))};
+}
+
+TRect TWinForm::DesignWindowRect() const {
+    const RECT r = DeviceRect();
+    return {WinApp::Unscale(r.left), WinApp::Unscale(r.top), WinApp::Unscale(r.right - r.left),
+            WinApp::Unscale(r.bottom - r.top)};
+}
+
+void TWinForm::PlaceDesignRect(const TRect& rect) {
+    SetDeviceRect(WinApp::Scale(rect.Left), WinApp::Scale(rect.Top), WinApp::Scale(rect.Width),
+                  WinApp::Scale(rect.Height));
+}
+
+TPoint TWinForm::DesignClientToScreen(TPoint client) const {
+    POINT p{WinApp::Scale(client.X), WinApp::Scale(client.Y)};
+    ::ClientToScreen(hwnd_, &p);
+    return {WinApp::Unscale(p.x), WinApp::Unscale(p.y)};
 }
 
 void TWinForm::RepaintNow() const {

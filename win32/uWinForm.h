@@ -13,6 +13,7 @@
 #include <map>
 #include <string>
 
+#include "app/uViewTypes.h"
 #include "win32/uWinControls.h"
 
 class TWinForm {
@@ -39,8 +40,15 @@ public:
     void SetColor(COLORREF color);
 
     // Position and size of the window on the screen, in device pixels.
-    RECT ScreenRect() const;
-    void SetScreenRect(int left, int top, int width, int height);
+    RECT DeviceRect() const;
+    void SetDeviceRect(int left, int top, int width, int height);
+
+    // The same in design pixels (96 dpi), as the behaviour's views give and take them: the primary
+    // display, the window's place, a move and size in one step, and a client point on the screen.
+    static TRect DesignScreenRect();
+    TRect DesignWindowRect() const;
+    void PlaceDesignRect(const TRect& rect);
+    TPoint DesignClientToScreen(TPoint client) const;
     // Repaints what is invalid now, instead of waiting for the next WM_PAINT.
     void RepaintNow() const;
 
@@ -68,4 +76,14 @@ private:
     std::map<UINT, THandler> handlers_;
     TElement* captured_ = nullptr;  // holds the mouse while the left button is down
     TElement* pressed_ = nullptr;   // where the left button went down (a click if it comes up there)
+};
+
+// A form that is a window of the behaviour's (IWindowView, or a view built on it), in design pixels.
+template <class View>
+class TWinFormView : public TWinForm, public View {
+public:
+    TRect ScreenRect() const override { return DesignScreenRect(); }
+    TRect WindowRect() const override { return DesignWindowRect(); }
+    void PlaceWindow(const TRect& rect) override { PlaceDesignRect(rect); }
+    TPoint ClientToScreen(TPoint client) const override { return DesignClientToScreen(client); }
 };

@@ -4,8 +4,8 @@
 
 namespace plat {
 
-int SystemMessageBox(const AnsiString&, const AnsiString&, unsigned) {
-    return IDCANCEL;
+int SystemMessageBox(const AnsiString&, const AnsiString&, TBoxKind) {
+    return BoxCancel;
 }
 
 }  // namespace plat

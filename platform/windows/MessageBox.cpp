@@ -2,13 +2,18 @@
 // through the ANSI code page, which on the systems this program is written for is GBK.
 #include <windows.h>
 
-#include "platform/Types.h"  // not Dialogs.h: its button names are macros in windows.h
+#include "platform/Dialogs.h"
 
 namespace plat {
 
-int SystemMessageBox(const AnsiString& text, const AnsiString& caption, unsigned style) {
+int SystemMessageBox(const AnsiString& text, const AnsiString& caption, TBoxKind kind) {
+    UINT style = MB_OK;
+    if (kind == TBoxKind::Error) style = MB_OK | MB_ICONERROR;
+    if (kind == TBoxKind::Question) style = MB_OKCANCEL | MB_ICONQUESTION;
     // On top: the program's windows stay on top of others, and a box beneath them could not be reached.
-    return ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), style | MB_TASKMODAL | MB_TOPMOST);
+    const int pressed =
+        ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), style | MB_TASKMODAL | MB_TOPMOST);
+    return pressed == IDOK ? BoxOk : BoxCancel;
 }
 
 }  // namespace plat

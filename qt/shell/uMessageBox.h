@@ -5,12 +5,12 @@
 #include <QMessageBox>
 #include <memory>
 
-#include "platform/Types.h"
+#include "platform/Dialogs.h"
 
-// The box for a text and caption (GBK) in a style of plat::MB_* flags: a question or error icon, and
-// 确定 alone or 确定 and 取消 (MB_OKCANCEL). 确定 is the default button; Escape and closing the box
-// count as 取消 where there is one.
+// The box of a kind for a text and caption (GBK): a notice (确定 alone), an error (确定 and the error
+// icon) or a question (确定 and 取消, the question icon). 确定 is the default button; Escape and
+// closing the box count as 取消 where there is one.
 std::unique_ptr<QMessageBox> MakeMessageBox(const AnsiString& text, const AnsiString& caption,
-                                            unsigned style);
-// Shows that box modally: plat::IDOK when 确定 was chosen, else plat::IDCANCEL.
-int ShowMessageBoxQt(const AnsiString& text, const AnsiString& caption, unsigned style);
+                                            plat::TBoxKind kind);
+// Shows that box modally: plat::BoxOk when 确定 was chosen, else plat::BoxCancel.
+int ShowMessageBoxQt(const AnsiString& text, const AnsiString& caption, plat::TBoxKind kind);

@@ -254,9 +254,9 @@ TEST(MainFormTray, RoundTrip) {
     p.form.TimerHideTimer();
     EXPECT_EQ(p.view.Win.Log, (std::vector<std::string>{"stop hide", "tray add", "hide"}));
     EXPECT_TRUE(p.view.TrayIcon);
-    for (uint32_t ignored : {512u, 514u, 515u, 516u, 517u}) p.form.TrayIconMessage(ignored);
+    p.form.TrayIconMessage(TTrayMouse::Other);
     EXPECT_EQ(p.view.State, TWindowState::Hidden);
-    p.form.TrayIconMessage(513);
+    p.form.TrayIconMessage(TTrayMouse::LeftDown);
     EXPECT_EQ(p.view.State, TWindowState::ShownActive);  // the user asked for it
     EXPECT_EQ(p.view.Win.Place, kFinal);
     EXPECT_EQ(p.view.Win.Log.back(), "tray remove");
@@ -266,9 +266,9 @@ TEST(MainFormTray, RoundTrip) {
     EXPECT_EQ(p.view.State, TWindowState::Hidden);
     EXPECT_TRUE(p.view.TrayIcon);
     const size_t before = p.view.Win.Log.size();
-    EXPECT_FALSE(p.form.WMSysCommand(0xF060));  // close from the keyboard
+    EXPECT_FALSE(p.form.WMSysCommand(TSysCommand::Other));
     EXPECT_EQ(p.view.Win.Log.size(), before);
-    EXPECT_TRUE(p.form.WMSysCommand(TMainFrm::SC_MINIMIZE));
+    EXPECT_TRUE(p.form.WMSysCommand(TSysCommand::Minimize));
     p.form.img3Click();
     EXPECT_EQ(p.view.Win.Log.back(), "close window");
 }
@@ -363,7 +363,7 @@ TEST(MainFormTray, OnlyTheUserActivates) {
 TEST(MainFormSettings, FailedSaveOnFirstStartLetsTheUserLeave) {
     Program p("", false);
     std::filesystem::create_directories(p.dir.IniFile());
-    ScriptedBoxes answers({plat::IDCANCEL /* start at login */, plat::IDCANCEL, plat::IDOK});
+    ScriptedBoxes answers({plat::BoxCancel /* start at login */, plat::BoxCancel, plat::BoxOk});
     int presses = 0;
     p.view.WhileDialogShown = [&](FakeSetView& dialog) {
         dialog.SetChecked(TSetControl::chk_startxhbx, true);
@@ -378,7 +378,7 @@ TEST(MainFormSettings, FailedSaveOnFirstStartLetsTheUserLeave) {
         EXPECT_EQ(text.rfind("Unable to write to " + p.dir.IniFile().string(), 0), 0u) << text;
         EXPECT_NE(text.find("确定：关闭"), std::string::npos) << text;
         EXPECT_EQ(plat::GbkToUtf8(answers.shown[i].Caption), "系统提示");
-        EXPECT_EQ(answers.shown[i].Style, plat::MB_OKCANCEL | plat::MB_ICONQUESTION);
+        EXPECT_EQ(answers.shown[i].Kind, plat::TBoxKind::Question);
     }
     EXPECT_TRUE(p.view.Running(TMainTimer::CheckWarn));
     EXPECT_TRUE(AppControl->FirstStart);
@@ -393,7 +393,7 @@ TEST(MainFormSettings, LeavingWithoutSavingKeepsTheSettingsInForce) {
     const TDateTime lastCircle = p.form.TimerObj->LastCircle;
     // The read-only attribute: never replaced, also by a user who could.
     std::filesystem::permissions(p.dir.IniFile(), std::filesystem::perms::owner_read);
-    ScriptedBoxes answers({plat::IDOK});
+    ScriptedBoxes answers({plat::BoxOk});
     p.view.WhileDialogShown = [&](FakeSetView& dialog) {
         dialog.SetText(TSetControl::edt_XHBX_XHZQ, "5");
         p.clock.Set(At(14, 0, 0));

@@ -11,6 +11,7 @@
 
 #include "FakeViews.h"
 #include "app/uSetFrm.h"
+#include "app/uSetFrmLook.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/Gbk.h"
@@ -63,7 +64,7 @@ struct Dialog {
         form.LoadAutoRun();
     }
     TempProgramDir dir;
-    ScriptedBoxes boxes{{plat::IDOK, plat::IDOK}};
+    ScriptedBoxes boxes{{plat::BoxOk, plat::BoxOk}};
     TSetFrm form;
     FakeSetView view{form, {}};
 };
@@ -73,8 +74,8 @@ struct Dialog {
 TEST(SetFrmLoad, FillsTheControlsAndOpensOnTheReminderPage) {
     Dialog d;
     EXPECT_EQ(d.view.Page, TSetPage::tsxhbx);
-    EXPECT_EQ(d.view.Colors[C::pnl_leftbtn_xhbx], TSetFrm::NavSelectedColor);
-    EXPECT_EQ(d.view.Colors[C::pnl_leftbtn_xtsz], TSetFrm::NavColor);
+    EXPECT_EQ(d.view.Colors[C::pnl_leftbtn_xhbx], SetFrmLook::NavSelectedColor);
+    EXPECT_EQ(d.view.Colors[C::pnl_leftbtn_xtsz], SetFrmLook::NavColor);
     EXPECT_FALSE(d.view.Visible[C::img_leftbtn_XHBX]);
     EXPECT_TRUE(d.view.Checked(C::chk_startxhbx));
     EXPECT_EQ(d.view.Text(C::edt_XHBX_XHZQ), "45");
@@ -182,7 +183,7 @@ TEST(SetFrmSave, PeriodBox) {
             EXPECT_FALSE(d.view.Closed) << label;
             ASSERT_EQ(d.boxes.shown.size(), 1u) << label;
             EXPECT_EQ(plat::GbkToUtf8(d.boxes.shown[0].Text), "输入范围: 1-35791394 之间的一个值") << label;
-            EXPECT_EQ(d.boxes.shown[0].Style, plat::MB_OK) << label;
+            EXPECT_EQ(d.boxes.shown[0].Kind, plat::TBoxKind::Notice) << label;
             EXPECT_FALSE(std::filesystem::exists(d.dir.IniDir())) << label;
         }
     }
@@ -251,7 +252,7 @@ TEST(SetFrmInput, RangeCheck) {
         if (c.boxes) {
             EXPECT_EQ(plat::GbkToUtf8(d.boxes.shown[0].Text), "输入范围: 0-45 之间的一个值");
             EXPECT_EQ(d.boxes.shown[0].Caption, "Chimewick");
-            EXPECT_EQ(d.boxes.shown[0].Style, plat::MB_OK);
+            EXPECT_EQ(d.boxes.shown[0].Kind, plat::TBoxKind::Notice);
         }
         EXPECT_EQ(d.view.Text(C::edt_flashlonger), c.after);
     }
@@ -296,15 +297,15 @@ TEST(SetFrmNavigation, HoverAndSelectCompareNamesWithoutCase) {
         EXPECT_EQ(d.view.Visible[C::img_leftbtn_XTSZ], c.xtsz) << c.name;
     }
     d.form.SelectNavButton("pnl_leftbtn_dsBX");
-    EXPECT_EQ(d.view.Colors[C::pnl_leftbtn_dsbx], TSetFrm::NavSelectedColor);
-    EXPECT_EQ(d.view.Colors[C::pnl_leftbtn_xhbx], TSetFrm::NavColor);
+    EXPECT_EQ(d.view.Colors[C::pnl_leftbtn_dsbx], SetFrmLook::NavSelectedColor);
+    EXPECT_EQ(d.view.Colors[C::pnl_leftbtn_xhbx], SetFrmLook::NavColor);
     // Each entry's click: no bar, its panel selected, its page.
     d.form.pnl_leftbtn_xtszMouseMove();
     EXPECT_TRUE(d.view.Visible[C::img_leftbtn_XTSZ]);
     d.form.img_leftbtn_XTSZClick();
     EXPECT_FALSE(d.view.Visible[C::img_leftbtn_XTSZ]);
     EXPECT_EQ(d.view.Page, TSetPage::tsxtsz);
-    EXPECT_EQ(d.view.Colors[C::pnl_leftbtn_xtsz], TSetFrm::NavSelectedColor);
+    EXPECT_EQ(d.view.Colors[C::pnl_leftbtn_xtsz], SetFrmLook::NavSelectedColor);
     d.form.img_leftbtn_DSBXClick();
     EXPECT_EQ(d.view.Page, TSetPage::tsdsbx);
     d.form.pnl_leftbtn_xhbxMouseMove();
@@ -332,7 +333,7 @@ TEST(SetFrmPickers, ChosenFileGoesIntoItsBox) {
 // leave without saving. 取消 keeps the dialog open with what was written before (the background is
 // not written); 确定 closes it, and the dialog reports that it did not save.
 TEST(SetFrmSave, FailingSaveAsksWhetherToLeave) {
-    for (int answer : {plat::IDCANCEL, plat::IDOK}) {
+    for (int answer : {plat::BoxCancel, plat::BoxOk}) {
         Dialog d;
         ScriptedBoxes boxes({answer});
         FakeRegistry registry;
@@ -343,8 +344,8 @@ TEST(SetFrmSave, FailingSaveAsksWhetherToLeave) {
         ASSERT_EQ(boxes.shown.size(), 1u);
         const std::string text = plat::GbkToUtf8(boxes.shown[0].Text);
         EXPECT_EQ(text, "Failed to set data for 'Tovik'\n\n" + std::string(TSetFrm::SaveFailedQuestion));
-        EXPECT_EQ(boxes.shown[0].Style, plat::MB_OKCANCEL | plat::MB_ICONQUESTION);
-        EXPECT_EQ(d.view.Closed, answer == plat::IDOK);
+        EXPECT_EQ(boxes.shown[0].Kind, plat::TBoxKind::Question);
+        EXPECT_EQ(d.view.Closed, answer == plat::BoxOk);
         EXPECT_FALSE(d.form.Saved);
         EXPECT_EQ(TTools::ReadIni("XTSZ", "NotFirstStart", "missing"), "1");
         EXPECT_EQ(TTools::ReadIni("XTSZ", "BJTP", "missing"), "missing");

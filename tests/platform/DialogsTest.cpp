@@ -27,11 +27,11 @@ TEST(MessageBoxText, LongRunsAreBrokenBetweenCharacters) {
     };
     for (const Case& c : cases) {
         std::string seen;
-        plat::SetMessageBoxHook([&](const AnsiString& text, const AnsiString&, unsigned) {
+        plat::SetMessageBoxHook([&](const AnsiString& text, const AnsiString&, plat::TBoxKind) {
             seen = text;
-            return plat::IDOK;
+            return plat::BoxOk;
         });
-        plat::ShowMessageBox(c.text, "Chimewick", plat::MB_OK);
+        plat::ShowMessageBox(c.text, "Chimewick", plat::TBoxKind::Notice);
         plat::SetMessageBoxHook({});
         EXPECT_TRUE(seen == c.shown) << c.text.substr(0, 40) << " gave " << seen.size() << " bytes";
     }

@@ -223,7 +223,7 @@ TEST_F(ControlTest, MalformedValueStopsTheLoadAfterTheFieldsBeforeIt) {
 TEST_F(ControlTest, ConstructorFailsOnAMalformedValueBeforeAskingAnything) {
     TempProgramDir tmp;
     tmp.WriteIni("[XHBX]\r\nOnTime2=24:00\r\n");
-    ScriptedBoxes boxes({plat::IDOK});
+    ScriptedBoxes boxes({plat::BoxOk});
     auto e = Raised<EConvertError>([] { TControl control(nullptr); });
     ASSERT_TRUE(e);
     EXPECT_EQ(e->Message(), "'24:00' is not a valid time");
@@ -303,13 +303,13 @@ TEST_F(ControlTest, FirstStartOfferToStartAtLogin) {
         Entry after;
     };
     const Case cases[] = {
-        {"not the first start", "1", None, {plat::IDOK}, false, None},
-        {"entry already names this program", nullptr, Same, {plat::IDOK}, false, Same},
-        {"entry differs in letter case, OK", nullptr, OtherCase, {plat::IDOK}, true, Same},
-        {"no entry, OK", nullptr, None, {plat::IDOK}, true, Same},
-        {"no entry, OK, NotFirstStart=0", "0", None, {plat::IDOK}, true, Same},
-        {"no entry, Cancel", nullptr, None, {plat::IDCANCEL}, true, None},
-        {"other program, Cancel", nullptr, OtherPath, {plat::IDCANCEL}, true, OtherPath},
+        {"not the first start", "1", None, {plat::BoxOk}, false, None},
+        {"entry already names this program", nullptr, Same, {plat::BoxOk}, false, Same},
+        {"entry differs in letter case, OK", nullptr, OtherCase, {plat::BoxOk}, true, Same},
+        {"no entry, OK", nullptr, None, {plat::BoxOk}, true, Same},
+        {"no entry, OK, NotFirstStart=0", "0", None, {plat::BoxOk}, true, Same},
+        {"no entry, Cancel", nullptr, None, {plat::BoxCancel}, true, None},
+        {"other program, Cancel", nullptr, OtherPath, {plat::BoxCancel}, true, OtherPath},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -341,7 +341,7 @@ TEST_F(ControlTest, FirstStartOfferToStartAtLogin) {
             EXPECT_EQ(boxes.shown[0].Text,
                       "\xCA\xC7\xB7\xF1\xBF\xAA\xBB\xFA\xC6\xF4\xB6\xAF?");  // 是否开机启动?
             EXPECT_EQ(boxes.shown[0].Caption, Texts::Gbk("系统提示"));
-            EXPECT_EQ(boxes.shown[0].Style, plat::MB_OKCANCEL | plat::MB_ICONQUESTION);
+            EXPECT_EQ(boxes.shown[0].Kind, plat::TBoxKind::Question);
         }
         EXPECT_EQ(TTools::RegReadString(plat::RegRoot::LocalMachine, plat::RunKeyPath, "Tovik"),
                   entryText(c.after));
@@ -350,7 +350,7 @@ TEST_F(ControlTest, FirstStartOfferToStartAtLogin) {
 
 TEST_F(ControlTest, CancelIsNotRememberedTheQuestionComesBack) {
     TempProgramDir tmp;
-    ScriptedBoxes boxes({plat::IDCANCEL, plat::IDCANCEL});
+    ScriptedBoxes boxes({plat::BoxCancel, plat::BoxCancel});
     { TControl first(nullptr); }
     { TControl second(nullptr); }
     EXPECT_EQ(boxes.shown.size(), 2u);
@@ -362,7 +362,7 @@ TEST_F(ControlTest, FailingAutostartWriteGoesOutOfTheConstructor) {
     TempProgramDir tmp;
     FakeRegistry reg;
     reg.refuseWrite = true;
-    ScriptedBoxes boxes({plat::IDOK});
+    ScriptedBoxes boxes({plat::BoxOk});
     auto e = Raised<ERegistryException>([] { TControl control(nullptr); });
     ASSERT_TRUE(e);
     EXPECT_EQ(e->Message(), "Failed to set data for 'Tovik'");

@@ -55,7 +55,7 @@ TEST(ToolsForceDir, CreatesOneLevelOrRaisesWithTheSystemCode) {
         c.setup(dir);
         const std::string arg = (tmp.ProgramDir() / c.dir).string();
         if (c.error == 0) {
-            EXPECT_TRUE(TTools::ForceDir(arg));
+            TTools::ForceDir(arg);
             EXPECT_TRUE(fs::is_directory(dir));
             if (fs::exists(dir / "keep.txt")) {
                 EXPECT_EQ(TempProgramDir::ReadFile(dir / "keep.txt"), "x");
@@ -72,7 +72,7 @@ TEST(ToolsForceDir, CreatesOneLevelOrRaisesWithTheSystemCode) {
 
 TEST(ToolsIni, FirstWriteCreatesFolderAndFile) {
     TempProgramDir tmp;
-    EXPECT_TRUE(TTools::WriteIni("XHBX", "xhzq", "30"));
+    TTools::WriteIni("XHBX", "xhzq", "30");
     EXPECT_EQ(tmp.ReadIni(), "[XHBX]\r\nxhzq=30\r\n");
     EXPECT_EQ(TTools::ReadIni("XHBX", "xhzq", "120"), "30");
 }
@@ -164,14 +164,14 @@ TEST(ToolsConfirm, AsksWithCaptionAndStyleAndMapsTheAnswer) {
         int result;
     };
     // Anything but OK (Cancel, the box closed some other way) counts as Cancel.
-    for (const Case c : {Case{plat::IDOK, 1}, Case{plat::IDCANCEL, 2}, Case{0, 2}, Case{7, 2}}) {
+    for (const Case c : {Case{plat::BoxOk, 1}, Case{plat::BoxCancel, 2}, Case{0, 2}, Case{7, 2}}) {
         SCOPED_TRACE(c.button);
         ScriptedBoxes boxes({c.button});
         EXPECT_EQ(TTools::Confirm("question?"), c.result);
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.shown[0].Text, "question?");
         EXPECT_EQ(boxes.shown[0].Caption, "\xCF\xB5\xCD\xB3\xCC\xE1\xCA\xBE");  // 系统提示
-        EXPECT_EQ(boxes.shown[0].Style, 33u);
+        EXPECT_EQ(boxes.shown[0].Kind, plat::TBoxKind::Question);
     }
 }
 
@@ -180,7 +180,7 @@ TEST(ToolsRegistry, AutostartEntryRoundTripWithSpacesInThePath) {
     const AnsiString exe = (tmp.ProgramDir() / "my programs" / "chime wick").string();
     using plat::RegRoot;
     EXPECT_EQ(TTools::RegReadString(RegRoot::LocalMachine, plat::RunKeyPath, "Tovik"), "");
-    EXPECT_TRUE(TTools::RegWriteString(RegRoot::LocalMachine, plat::RunKeyPath, "Tovik", exe));
+    TTools::RegWriteString(RegRoot::LocalMachine, plat::RunKeyPath, "Tovik", exe);
     // The value is in the system's own store, where a fresh store object finds it (the registry keeps
     // the text's terminating NUL with it).
     const plat::RegistryValue stored =
@@ -189,12 +189,12 @@ TEST(ToolsRegistry, AutostartEntryRoundTripWithSpacesInThePath) {
     EXPECT_EQ(std::string(stored.Data.c_str()), exe);
     EXPECT_EQ(TTools::RegReadString(RegRoot::LocalMachine, plat::RunKeyPath, "Tovik"), exe);
 
-    EXPECT_TRUE(TTools::RegDelete(RegRoot::LocalMachine, plat::RunKeyPath, "Tovik"));
+    TTools::RegDelete(RegRoot::LocalMachine, plat::RunKeyPath, "Tovik");
     EXPECT_FALSE(
         plat::CreateSystemRegistry()->ReadValue(RegRoot::LocalMachine, plat::RunKeyPath, "Tovik").Found);
     EXPECT_EQ(TTools::RegReadString(RegRoot::LocalMachine, plat::RunKeyPath, "Tovik"), "");
     // Deleting what is not there is no error and changes nothing.
-    EXPECT_TRUE(TTools::RegDelete(RegRoot::LocalMachine, plat::RunKeyPath, "Tovik"));
+    TTools::RegDelete(RegRoot::LocalMachine, plat::RunKeyPath, "Tovik");
 }
 
 TEST(ToolsRegistry, ReadGivesTextUpToTheFirstNulAndEmptyWhenMissing) {
@@ -234,7 +234,7 @@ TEST(ToolsRegistry, DeleteTouchesNothingWhenTheKeyCannotBeOpened) {
     FakeRegistry reg;
     reg.Put("K", "Tovik", {true, true, "/x"});
     reg.refuseOpen = true;
-    EXPECT_TRUE(TTools::RegDelete(plat::RegRoot::LocalMachine, "K", "Tovik"));
+    TTools::RegDelete(plat::RegRoot::LocalMachine, "K", "Tovik");
     EXPECT_EQ(reg.calls, (std::vector<std::string>{"open K"}));
     EXPECT_EQ(reg.keys["K"].count("Tovik"), 1u);
 }

@@ -10,16 +10,17 @@ public:
     struct Shown {
         AnsiString Text;
         AnsiString Caption;
-        unsigned Style;
+        plat::TBoxKind Kind;
     };
     explicit ScriptedBoxes(std::deque<int> answers = {}) : answers_(std::move(answers)) {
-        plat::SetMessageBoxHook([this](const AnsiString& text, const AnsiString& caption, unsigned style) {
-            shown.push_back({text, caption, style});
-            if (answers_.empty()) return plat::IDCANCEL;
-            int a = answers_.front();
-            answers_.pop_front();
-            return a;
-        });
+        plat::SetMessageBoxHook(
+            [this](const AnsiString& text, const AnsiString& caption, plat::TBoxKind kind) {
+                shown.push_back({text, caption, kind});
+                if (answers_.empty()) return plat::BoxCancel;
+                int a = answers_.front();
+                answers_.pop_front();
+                return a;
+            });
     }
     ~ScriptedBoxes() { plat::SetMessageBoxHook({}); }
     ScriptedBoxes(const ScriptedBoxes&) = delete;

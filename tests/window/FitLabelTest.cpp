@@ -26,6 +26,46 @@ QString LongestText() {
 class FitLabelTest : public QObject {
     Q_OBJECT
 private slots:
+    // The pitch and the lines for a box: the design's lines always fit whole, whatever the font.
+    void designLinesFitWhole_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("spacing");
+        QTest::addColumn<int>("design");
+        QTest::addColumn<int>("pitch");
+        QTest::addColumn<int>("lines");
+        const auto row = [](const char* name, int box, int height, int spacing, int design, int pitch,
+                            int lines) {
+            QTest::newRow(name) << box << height << spacing << design << pitch << lines;
+        };
+        row("the design face: its own spacing, three lines", 51, 16, 16, 3, 16, 3);
+        row("exactly fits: 17 + 17 + 17", 51, 17, 17, 3, 17, 3);
+        row("a taller fallback face: tightened, not two lines and a half", 51, 19, 19, 3, 16, 3);
+        row("its leading goes first", 51, 19, 22, 3, 16, 3);
+        row("and only as far as needed", 51, 16, 18, 3, 17, 3);
+        row("a face twice as tall", 51, 30, 30, 3, 10, 3);
+        row("a taller box, three lines", 60, 16, 16, 3, 16, 3);
+        row("a taller box shows what else fits whole", 64, 16, 16, 3, 16, 4);
+        row("a box shrunk below the design keeps its lines, tighter still", 40, 19, 19, 3, 10, 3);
+        row("a sliver of a box during the slide: no line, and no pitch of 0", 18, 19, 19, 3, 1, 0);
+        row("an empty box", 0, 19, 19, 3, 1, 0);
+        row("a negative box", -5, 19, 19, 3, 1, 0);
+        row("one design line: the font's own spacing, whole lines only", 51, 19, 19, 1, 19, 2);
+        row("no design lines", 51, 19, 19, 0, 19, 2);
+    }
+    void designLinesFitWhole() {
+        QFETCH(int, box);
+        QFETCH(int, height);
+        QFETCH(int, spacing);
+        QFETCH(int, design);
+        QFETCH(int, pitch);
+        QFETCH(int, lines);
+        const TLineFit fit = FitLines(box, height, spacing, design);
+        QCOMPARE(fit.Pitch, pitch);
+        QCOMPARE(fit.Lines, lines);
+        if (fit.Lines > 0) QVERIFY((fit.Lines - 1) * fit.Pitch + height <= box);  // never part of a line
+    }
+
     void faces_data() {
         QTest::addColumn<QString>("family");
         // The design's face (absent here: fontconfig falls back to a CJK face), and a face whose line

@@ -15,6 +15,8 @@
 #include "qt/shell/uMessageBox.h"
 #include "qt/shell/uTranslations.h"
 
+Q_DECLARE_METATYPE(plat::TBoxKind)
+
 namespace {
 
 AnsiString G(const char* utf8) {
@@ -49,31 +51,34 @@ class MessageBoxTest : public QObject {
     Q_OBJECT
 private slots:
     void buttons_data() {
-        QTest::addColumn<unsigned>("style");
+        QTest::addColumn<plat::TBoxKind>("kind");
         QTest::addColumn<QStringList>("texts");  // sorted
         QTest::addColumn<QString>("escape");
-        QTest::newRow("question") << (plat::MB_OKCANCEL | plat::MB_ICONQUESTION)
+        QTest::addColumn<QMessageBox::Icon>("icon");
+        QTest::newRow("question") << plat::TBoxKind::Question
                                   << QStringList{QStringLiteral("取消"), QStringLiteral("确定")}
-                                  << QStringLiteral("取消");
-        QTest::newRow("message") << plat::MB_OK << QStringList{QStringLiteral("确定")}
-                                 << QStringLiteral("确定");
+                                  << QStringLiteral("取消") << QMessageBox::Question;
+        QTest::newRow("notice") << plat::TBoxKind::Notice << QStringList{QStringLiteral("确定")}
+                                << QStringLiteral("确定") << QMessageBox::NoIcon;
+        QTest::newRow("error") << plat::TBoxKind::Error << QStringList{QStringLiteral("确定")}
+                               << QStringLiteral("确定") << QMessageBox::Critical;
     }
     void buttons() {
-        QFETCH(unsigned, style);
+        QFETCH(plat::TBoxKind, kind);
         QFETCH(QStringList, texts);
         QFETCH(QString, escape);
+        QFETCH(QMessageBox::Icon, icon);
         // The same whatever language Qt's own texts are in.
         for (const QLocale& locale :
              {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::C)}) {
             QLocale::setDefault(locale);
-            const auto box = MakeMessageBox(G("是否开机启动?"), G("系统提示"), style);
+            const auto box = MakeMessageBox(G("是否开机启动?"), G("系统提示"), kind);
             QCOMPARE(box->windowTitle(), QStringLiteral("系统提示"));
             QCOMPARE(box->text(), QStringLiteral("是否开机启动?"));
             QCOMPARE(ButtonTexts(*box), texts);
             QCOMPARE(box->defaultButton()->text(), QStringLiteral("确定"));
             QCOMPARE(box->escapeButton()->text(), escape);
-            QCOMPARE(box->icon(),
-                     style & plat::MB_ICONQUESTION ? QMessageBox::Question : QMessageBox::NoIcon);
+            QCOMPARE(box->icon(), icon);
         }
         QLocale::setDefault(QLocale::system());
     }
@@ -81,17 +86,15 @@ private slots:
     void answers_data() {
         QTest::addColumn<QString>("press");  // a button's text; empty: Escape
         QTest::addColumn<int>("answer");
-        QTest::newRow("确定") << QStringLiteral("确定") << plat::IDOK;
-        QTest::newRow("取消") << QStringLiteral("取消") << plat::IDCANCEL;
-        QTest::newRow("Escape") << QString() << plat::IDCANCEL;
+        QTest::newRow("确定") << QStringLiteral("确定") << plat::BoxOk;
+        QTest::newRow("取消") << QStringLiteral("取消") << plat::BoxCancel;
+        QTest::newRow("Escape") << QString() << plat::BoxCancel;
     }
     void answers() {
         QFETCH(QString, press);
         QFETCH(int, answer);
         AnswerNextBox(press);
-        QCOMPARE(
-            ShowMessageBoxQt(G("是否开机启动?"), G("系统提示"), plat::MB_OKCANCEL | plat::MB_ICONQUESTION),
-            answer);
+        QCOMPARE(ShowMessageBoxQt(G("是否开机启动?"), G("系统提示"), plat::TBoxKind::Question), answer);
     }
 
     // Qt's file chooser in Chinese for a Chinese locale (Debian's qt6-translations-l10n), in English
