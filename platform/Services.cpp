@@ -82,8 +82,7 @@ AnsiString BreakLongRuns(const AnsiString& text) {
 
 int ShowMessageBox(const AnsiString& text, const AnsiString& caption, TBoxKind kind) {
     const AnsiString shown = BreakLongRuns(text);
-    return g_messageBoxHook ? g_messageBoxHook(shown, caption, kind)
-                            : SystemMessageBox(shown, caption, kind);
+    return g_messageBoxHook ? g_messageBoxHook(shown, caption, kind) : SystemMessageBox(shown, caption, kind);
 }
 
 std::string ExecutablePath() {
