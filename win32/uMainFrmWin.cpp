@@ -6,6 +6,7 @@
 
 #include "app/uMainForm.h"
 #include "app/uMainFormLook.h"
+#include "app/uMainFrmLayout.h"
 #include "settings/uStrings.h"
 #include "win32/uBannerHost.h"
 #include "win32/uDibFile.h"

@@ -7,6 +7,7 @@ import signal
 import subprocess
 import time
 
+from cases.first_start import answer, wait_dialog
 from runner import Suite
 from xsession import CaseFailed, wait_until
 
@@ -84,9 +85,9 @@ def second_start_during_first_start(d):
         "xdotool", "search", "--onlyvisible", "--name", "^系统提示$", check=False).split())[0]
     second = start_another(d)
     check(second.wait(timeout=15) == 0, f"the second start ended with status {second.returncode}")
-    d.run("xdotool", "windowfocus", "--sync", question, "key", "Return")
-    dialog = wait_until("the settings dialog", lambda: [w for w in d.tree() if w.name == "设置"])[0]
-    d.click(int(dialog.wid, 16), *DIALOG_CLOSE)
+    answer(d, int(question), "Return")
+    # The dialog's window exists before it is mapped in its place; a click before that lands elsewhere.
+    d.click(wait_dialog(d), *DIALOG_CLOSE)
     wait_shown_at(d, final_place(d.screen))
 
 
