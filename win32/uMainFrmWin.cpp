@@ -6,6 +6,8 @@
 
 #include "app/uMainForm.h"
 #include "app/uMainFormLook.h"
+#include "app/uMainFrmLayout.h"
+#include "platform/windows/ShowRequest.h"
 #include "settings/uStrings.h"
 #include "win32/uBannerHost.h"
 #include "win32/uDibFile.h"
@@ -47,8 +49,7 @@ TMainFrmWin::~TMainFrmWin() {
 }
 
 UINT TMainFrmWin::ShowRequestMessage() {
-    static const UINT message = ::RegisterWindowMessageA("Chimewick.ShowWindow");
-    return message;
+    return plat::win::ShowRequestMessage();
 }
 
 void TMainFrmWin::StartupFinished() {
