@@ -5,30 +5,18 @@
 #include <commctrl.h>
 
 #include "app/uMainForm.h"
-#include "platform/windows/SingleInstance.h"
+#include "platform/SingleInstance.h"
 #include "settings/uToolsObj.h"
 #include "win32/uBoxWatch.h"
 #include "win32/uErrorBox.h"
 #include "win32/uMainFrmWin.h"
 #include "win32/uWinApp.h"
 
-namespace {
-// A later start: brings the running copy's window up, the way a click on its tray icon does.
-int AskRunningCopyToShow(const plat::SingleInstance& instance) {
-    const auto window = reinterpret_cast<HWND>(instance.RunningCopyWindow(5000));
-    if (!window) return 1;  // the running copy does not answer
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    ::AllowSetForegroundWindow(process);  // a program just started may hand the foreground on
-    ::PostMessageA(window, TMainFrmWin::ShowRequestMessage(), 0, 0);
-    return 0;
-}
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     plat::SingleInstance instance(TTools::GetAppPath());
     if (instance.TryClaim() == plat::SingleInstance::Claim::AlreadyRuns)
-        return AskRunningCopyToShow(instance);
+        // A later start brings the running copy's window up, the way a click on its tray icon does.
+        return instance.AskRunningCopyToShow(5000) ? 0 : 1;
 
     INITCOMMONCONTROLSEX controls{sizeof controls,
                                   ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_UPDOWN_CLASS};

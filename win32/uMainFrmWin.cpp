@@ -7,6 +7,7 @@
 #include "app/uMainForm.h"
 #include "app/uMainFormLook.h"
 #include "app/uMainFrmLayout.h"
+#include "platform/windows/ShowRequest.h"
 #include "settings/uStrings.h"
 #include "win32/uBannerHost.h"
 #include "win32/uDibFile.h"
@@ -48,8 +49,7 @@ TMainFrmWin::~TMainFrmWin() {
 }
 
 UINT TMainFrmWin::ShowRequestMessage() {
-    static const UINT message = ::RegisterWindowMessageA("Chimewick.ShowWindow");
-    return message;
+    return plat::win::ShowRequestMessage();
 }
 
 void TMainFrmWin::StartupFinished() {

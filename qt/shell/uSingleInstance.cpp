@@ -1,109 +1,39 @@
 #include "qt/shell/uSingleInstance.h"
 
-#include <QCryptographicHash>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFileInfo>
-#include <QLocalSocket>
-#include <QThread>
-
-#include "platform/linux/PrivateRuntimeDir.h"
-
-namespace {
-const QByteArray kShowRequest = QByteArrayLiteral("show\n");
-}  // namespace
+#include <QFile>
 
 TSingleInstance::TSingleInstance(const QString& settingsFolder, const QString& runtimeDir, QObject* parent)
-    : QObject(parent), key_(KeyFor(settingsFolder)) {
-    // Only a folder nobody else may enter: whoever can put a lock or a socket there could keep the
-    // program from starting, or answer in its place.
-    std::string why;
-    dir_ = QString::fromStdString(plat::linux_fs::PrivateRuntimeDir(runtimeDir.toStdString(), &why));
-    whyNoDir_ = QString::fromStdString(why);
-    connect(&server_, &QLocalServer::newConnection, this, &TSingleInstance::AcceptConnections);
-}
+    : QObject(parent),
+      instance_(QFile::encodeName(settingsFolder).toStdString(),
+                QFile::encodeName(runtimeDir).toStdString()) {}
 
-TSingleInstance::~TSingleInstance() {
-    server_.close();  // removes the socket file
-}
+TSingleInstance::~TSingleInstance() = default;
 
 QString TSingleInstance::KeyFor(const QString& settingsFolder) {
-    // The absolute, clean path: "a/./b/" and "a/b" are the same folder. Links are resolved where the
-    // folder exists, so two names of one folder share one copy.
-    QString path = QFileInfo(settingsFolder).canonicalFilePath();
-    if (path.isEmpty()) path = QDir::cleanPath(QFileInfo(settingsFolder).absoluteFilePath());
-    const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex();
-    return QStringLiteral("chimewick-") + QString::fromLatin1(hash.left(24));
+    return QString::fromStdString(
+        plat::SingleInstance::KeyFor(QFile::encodeName(settingsFolder).toStdString()));
 }
 
 QString TSingleInstance::LockPath() const {
-    return dir_ + QLatin1Char('/') + key_ + QStringLiteral(".lock");
+    return QFile::decodeName(instance_.LockPath().c_str());
 }
 
 QString TSingleInstance::SocketPath() const {
-    return dir_ + QLatin1Char('/') + key_ + QStringLiteral(".socket");
+    return QFile::decodeName(instance_.SocketPath().c_str());
 }
 
 TSingleInstance::TClaim TSingleInstance::Claim() {
-    if (dir_.isEmpty()) {
-        qWarning("Chimewick: cannot make sure that only one copy runs: no private folder for its lock (%s).",
-                 qUtf8Printable(whyNoDir_));
-        return TClaim::Unchecked;
+    const TClaim claim = instance_.TryClaim();
+    const int fd = instance_.RequestDescriptor();
+    if (claim == TClaim::First && fd >= 0) {
+        requests_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        connect(requests_.get(), &QSocketNotifier::activated, this, [this] {
+            if (instance_.TakeShowRequests()) emit ShowRequested();
+        });
     }
-    lock_ = std::make_unique<QLockFile>(LockPath());
-    // A lock is stale only when its process is gone: the running copy holds it for days.
-    lock_->setStaleLockTime(0);
-    if (!lock_->tryLock(0)) {
-        return lock_->error() == QLockFile::LockFailedError ? TClaim::AlreadyRuns : TClaim::Unchecked;
-    }
-    // Holding the lock, any socket file left here belongs to a copy that is gone.
-    QLocalServer::removeServer(SocketPath());
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_.listen(SocketPath())) return TClaim::Unchecked;
-    return TClaim::First;
+    return claim;
 }
 
 bool TSingleInstance::AskRunningCopyToShow(int timeoutMs) {
-    if (dir_.isEmpty()) return false;
-    const QDeadlineTimer deadline(timeoutMs);
-    for (;;) {
-        QLocalSocket socket;
-        socket.connectToServer(SocketPath());
-        if (socket.waitForConnected(static_cast<int>(qMax<qint64>(0, deadline.remainingTime())))) {
-            // Only a copy of this user's is asked (and believed).
-            if (!plat::linux_fs::PeerIsThisUser(static_cast<int>(socket.socketDescriptor()))) {
-                qWarning("Chimewick: %s is answered by a process of another user; it is not asked.",
-                         qUtf8Printable(SocketPath()));
-                return false;
-            }
-            socket.write(kShowRequest);
-            const bool sent = socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()));
-            // Waiting for the running copy to hang up makes sure it has read the request.
-            socket.waitForDisconnected(static_cast<int>(qMax<qint64>(0, deadline.remainingTime())));
-            return sent;
-        }
-        // The running copy takes the lock a moment before it starts listening.
-        if (deadline.hasExpired()) return false;
-        QThread::msleep(50);
-    }
-}
-
-void TSingleInstance::AcceptConnections() {
-    while (QLocalSocket* socket = server_.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        // Only later starts of this user's may bring the window up.
-        if (!plat::linux_fs::PeerIsThisUser(static_cast<int>(socket->socketDescriptor()))) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        auto answer = [this, socket] {
-            if (!socket->canReadLine()) return;
-            const bool show = socket->readLine(64) == kShowRequest;
-            socket->disconnectFromServer();
-            if (show) emit ShowRequested();
-        };
-        connect(socket, &QLocalSocket::readyRead, this, answer);
-        answer();  // the request may have arrived with the connection
-    }
+    return instance_.AskRunningCopyToShow(static_cast<unsigned>(qMax(0, timeoutMs)));
 }

@@ -1,34 +1,25 @@
 #pragma once
-// One running copy of the program per settings folder.
-//
-// The first copy takes a lock file named after the settings folder and listens on a local socket of
-// the same name. A later start with the same settings folder finds the lock taken, asks the running copy
-// over the socket to bring its window up, and ends. The lock dies with its process, so a copy that was
-// killed does not keep the next one from starting. Both live in a folder only this user may enter,
-// and only a peer of this user's is asked or answered, so another local user can neither block the
-// program nor answer in its place.
-#include <QLocalServer>
-#include <QLockFile>
+// One running copy of the program per settings folder, for the Qt program: the platform's lock and
+// socket (platform/SingleInstance.h), with the socket watched from the event loop so that a later
+// start's request arrives as a signal.
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 #include <memory>
+
+#include "platform/SingleInstance.h"
 
 class TSingleInstance : public QObject {
     Q_OBJECT
 public:
     // settingsFolder: the folder the settings file lives in; runtimeDir: where the lock and the socket
-    // go (empty: the user's runtime folder, else a folder of the program's own in the temporary folder
-    // or the user's cache). Only a folder of this user's that nobody else may enter is used; without
-    // one, Claim says Unchecked (and why, in the log).
+    // go (empty: the user's runtime folder, else a private folder of the program's own). Without a
+    // folder only this user may enter, Claim says Unchecked (and why, in the log).
     explicit TSingleInstance(const QString& settingsFolder, const QString& runtimeDir = QString(),
                              QObject* parent = nullptr);
     ~TSingleInstance() override;
 
-    enum class TClaim {
-        First,        // no other copy runs for this folder; this one now answers later starts
-        AlreadyRuns,  // another copy holds the lock
-        Unchecked,    // the lock could not be taken for another reason (unwritable folder, ...)
-    };
+    using TClaim = plat::SingleInstance::Claim;
     TClaim Claim();
 
     // Asks the copy that holds the lock to bring its window up. Waits up to timeoutMs for it to listen
@@ -45,11 +36,6 @@ signals:
     void ShowRequested();
 
 private:
-    void AcceptConnections();
-
-    QString key_;
-    QString dir_;       // empty when no private folder could be had
-    QString whyNoDir_;  // then: why
-    std::unique_ptr<QLockFile> lock_;
-    QLocalServer server_;
+    plat::SingleInstance instance_;
+    std::unique_ptr<QSocketNotifier> requests_;
 };
