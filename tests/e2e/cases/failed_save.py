@@ -12,7 +12,7 @@ from cases.first_start import (CB_DSBJ, DIALOG_CLOSE, QUESTION_CAPTION, expected
                                viewable, wait_dialog, wait_question)
 from cases.main_window import check
 from runner import Suite
-from xsession import CaseFailed, wait_until
+from xsession import wait_until
 
 START = datetime.datetime(2026, 12, 9, 9, 0, 0)
 FAKETIME = f"@{START:%Y-%m-%d %H:%M:%S}"
@@ -28,16 +28,8 @@ def answer(d, box, key):
         first_start.answer(d, box, key)
         return
     _, _, w, h = d.window_geometry(box)
-    button = (w // 2 - 37, h - 22) if key == "Return" else (w // 2 + 37, h - 22)
-    d.click(box, 12, 12)  # activates the box
-    for _ in range(3):
-        d.click(box, *button)
-        try:
-            wait_until("the question box to close", lambda: box not in viewable(d, QUESTION_CAPTION), timeout=5)
-            return
-        except CaseFailed:
-            pass
-    raise CaseFailed(f"the question box did not take the click on its {'OK' if key == 'Return' else 'Cancel'} button")
+    first_start_windows.click_button(d, box, (w // 2 - 37, h - 22) if key == "Return" else (w // 2 + 37, h - 22),
+                                     key)
 
 
 @suite.case

@@ -55,7 +55,12 @@ def answer(d, box, key):
     """Return: a click on OK, Escape: a click on Cancel, the left and right of the two buttons along the
     box's bottom (under Wine without a window manager, keys reach a box only now and then)."""
     _, _, w, h = d.window_geometry(box)
-    button = (w // 4, h - 22) if key == "Return" else (w * 3 // 4, h - 22)
+    click_button(d, box, (w // 4, h - 22) if key == "Return" else (w * 3 // 4, h - 22), key)
+
+
+def click_button(d, box, button, key):
+    """Clicks a question box's button at the point button until the box closes (Return: OK, Escape:
+    Cancel, for the message)."""
     d.click(box, 12, 12)  # activates the box, as in answer_box
     # A click that reaches the box while it is being activated only focuses the button; then click again.
     for _ in range(3):

@@ -7,7 +7,7 @@ import datetime
 import re
 
 from cases.banner import PANEL1_COLOUR, pixels
-from cases.desktop import DIALOG, DIALOG_CLOSE, IMG_SET
+from cases.desktop import DIALOG, DIALOG_CLOSE, IMG_SET, wait_shown_at
 from cases.main_window import BOTH, FINAL, H, IMG2, LUNCH, NOON, QUIET, STRIP, W, check, wait_in_tray
 from runner import Suite
 from xsession import CaseFailed, wait_until
@@ -15,15 +15,6 @@ from xsession import CaseFailed, wait_until
 suite = Suite("e2e.wm.")
 
 REMINDER = QUIET + ("[XHBX]\r\nstartDSBJ=1\r\nOnTime=12:00\r\nOnTimeTxnr=%s\r\n" % LUNCH).encode("gbk")
-
-
-def wait_viewable_at(d, want):
-    def probe():
-        wid = d.main_window()
-        if wid and d.map_state(wid) == "IsViewable" and d.window_geometry(wid) == want:
-            return wid
-        return None
-    return wait_until(f"the main window viewable at {want}", probe)
 
 
 def click_tray_icon(d):
@@ -153,13 +144,13 @@ def popup_out_of_taskbar(d):
     # The reminder left the icon in the tray: a click on it brings the window back in place, now as the
     # active window (the user asked for it).
     click_tray_icon(d)
-    wid = wait_viewable_at(d, FINAL)
+    wid = wait_shown_at(d, FINAL)
     wait_until("the pop-up to be the active window", lambda: active_window(d) == wid)
     # The minimise picture: to the tray; a tray click: up again, in place, out of the taskbar.
     d.click(wid, *IMG2)
     wait_until("the window to be unmapped", lambda: d.map_state(wid) != "IsViewable")
     click_tray_icon(d)
-    wid = wait_viewable_at(d, FINAL)
+    wid = wait_shown_at(d, FINAL)
     for state in ("_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"):
         check(state in net_wm_state(d, wid), f"after a tray click: {net_wm_state(d, wid)}")
     check(d.program_alive(), "the program ended")
@@ -186,7 +177,7 @@ def dialog_on_monitor(d):
     click_tray_icon(d)
     x, y, w, h = RIGHT[1]
     final = (x + w - W - 2, y + h - 36 - H, W, H)
-    wid = wait_viewable_at(d, final)
+    wid = wait_shown_at(d, final)
 
     def open_dialog(main):
         d.click(main, *IMG_SET)
