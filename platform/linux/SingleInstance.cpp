@@ -24,10 +24,11 @@ namespace {
 constexpr char kShowRequest[] = "show\n";
 constexpr std::size_t kLongestRequest = 64;
 
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
-int MsLeft(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+int MsLeft(SteadyClock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now()).count();
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
@@ -54,7 +55,7 @@ bool AddressOf(const std::string& path, sockaddr_un* address) {
 // it (the start writes it right after connecting).
 std::string ReadRequest(int fd) {
     std::string line;
-    const auto deadline = Clock::now() + std::chrono::seconds(1);
+    const auto deadline = SteadyClock::now() + std::chrono::seconds(1);
     while (line.size() < kLongestRequest && (line.empty() || line.back() != '\n')) {
         if (!WaitReadable(fd, MsLeft(deadline))) break;
         char c = 0;
@@ -157,7 +158,7 @@ SingleInstance::Claim SingleInstance::TryClaim() {
 bool SingleInstance::AskRunningCopyToShow(unsigned timeoutMs) const {
     sockaddr_un address{};
     if (state_->dir.empty() || !AddressOf(SocketPath(), &address)) return false;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0) return false;
@@ -179,7 +180,7 @@ bool SingleInstance::AskRunningCopyToShow(unsigned timeoutMs) const {
         }
         ::close(fd);
         // The running copy takes the lock a moment before it starts listening.
-        if (Clock::now() >= deadline) return false;
+        if (SteadyClock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
 }
