@@ -256,7 +256,8 @@ void TBannerHelper::HandleLine(const QByteArray& line) {
         Apply(page_.Fail());
     } else if (word == P::kSteps && parts.size() >= 3) {
         const auto done = pending_.take(parts[1].toInt());
-        if (done) {
+        // Steps of a document the page has left behind: the next page's own steps follow.
+        if (done && parts[2] != P::kGone) {
             TDocumentSteps steps;
             const QByteArray& result = parts[2];
             if (result == P::kStyled)

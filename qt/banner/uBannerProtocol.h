@@ -60,6 +60,7 @@ inline constexpr char kNotInput[] = "NOTINPUT";      // the first "nextUrl" elem
 inline constexpr char kNoBody[] = "NOBODY";          // the document has no body
 inline constexpr char kNoStyle[] = "NOSTYLE";        // the root element has no style
 inline constexpr char kNoDocument[] = "NODOCUMENT";  // no HTML document (or the script could not run)
+inline constexpr char kGone[] = "GONE";              // the page navigated away before the steps ran
 
 // Builds one line from a word and its arguments (text arguments encoded with Encode).
 QByteArray Line(const QByteArray& word, const QList<QByteArray>& args = {});

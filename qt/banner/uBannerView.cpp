@@ -180,6 +180,7 @@ bool TBannerView::Navigation(const QUrl& url, QWebEnginePage::NavigationType typ
         case TPageNavigation::Load:
             accepted_ = url;
             loading_ = true;
+            ++document_;
             write_(P::Line(P::kNavigating, {P::Encode(QString::fromUtf8(address))}));
             return true;
         case TPageNavigation::OpenInBrowser:
@@ -273,13 +274,21 @@ void TBannerView::Command(const QByteArray& line) {
 void TBannerView::RunSteps(const QByteArray& serial, bool read) {
     const QString script = QString::fromLatin1(kStepsScript).arg(read ? "true" : "false");
     ++stepsRunning_;
-    page_->runJavaScript(script, QWebEngineScript::ApplicationWorld, [this, serial](const QVariant& result) {
-        --stepsRunning_;
-        ScheduleFreeze();
-        const QVariantList list = result.toList();
-        QList<QByteArray> args{serial,
-                               list.isEmpty() ? QByteArray(P::kNoDocument) : list[0].toString().toLatin1()};
-        if (list.size() >= 2) args.append(P::Encode(list[1].toString()));
-        write_(P::Line(P::kSteps, args));
-    });
+    const int document = document_;
+    page_->runJavaScript(
+        script, QWebEngineScript::ApplicationWorld, [this, serial, document](const QVariant& result) {
+            --stepsRunning_;
+            ScheduleFreeze();
+            // A script whose document was replaced meanwhile comes back empty: that says nothing of the new
+            // page, which has steps of its own when it is complete.
+            if (document != document_) {
+                write_(P::Line(P::kSteps, {serial, P::kGone}));
+                return;
+            }
+            const QVariantList list = result.toList();
+            QList<QByteArray> args{
+                serial, list.isEmpty() ? QByteArray(P::kNoDocument) : list[0].toString().toLatin1()};
+            if (list.size() >= 2) args.append(P::Encode(list[1].toString()));
+            write_(P::Line(P::kSteps, args));
+        });
 }

@@ -83,5 +83,8 @@ private:
     bool pointerInside_ = false;
     bool loading_ = false;  // the whole view is loading a page
     int stepsRunning_ = 0;
+    // Counts the navigations of the whole view the page went ahead with: steps that were asked of one
+    // document and answered after another took its place are no answer for either.
+    int document_ = 0;
     QElapsedTimer uptime_;  // the clicks' clock: monotonic, whatever the wall clock does
 };

@@ -499,6 +499,27 @@ private slots:
         QCOMPARE(ReadLog(log).value(1), "PATTERN banner.test%3A8080%2Fssh");  // what banner pages are
     }
 
+    // Steps whose document the page left meanwhile (it navigated away while they ran) are no answer: no
+    // error box and no next address come of them; the steps asked after them are answered as usual.
+    void stepsOfADocumentLeftBehindAreDropped() {
+        QTemporaryDir tmp;
+        const QString log = tmp.filePath("helper.log");
+        QWidget window;
+        TBannerHelper helper(new QWidget(&window), StandInPython(), {FakeHelperScript(), log, "gone"});
+        int downloads = 0;
+        helper.OnDownloadComplete = [&] { ++downloads; };
+        window.show();
+        helper.KeepWhileHidden(true);
+        helper.Navigate("http://banner.test:8080/ssh/1.html");
+        QTRY_COMPARE(downloads, 1);  // the page is there
+        bool read = false, styled = false;
+        helper.RunDocumentSteps(true, [&](const TDocumentSteps&) { read = true; });
+        helper.RunDocumentSteps(
+            false, [&](const TDocumentSteps& steps) { styled = steps.Result == TDocumentSteps::Styled; });
+        QTRY_VERIFY(styled);  // answered in order: the first answer has come and gone by now
+        QVERIFY(!read);
+    }
+
     // The helper asks for addresses in the user's browser (after a click on the page): the program
     // opens a web address that is no banner page, only while the window is shown, and never another
     // scheme, whatever the helper says.

@@ -11,6 +11,7 @@ Every command received is appended to LOG. MODE:
   open         as speak, and each completed page asks to open in the browser (OPEN) the addresses
                http://shop.test/offer.html, file:///etc/passwd, http://$CHIMEWICK_AD_HOST/ssh/2.html,
                javascript:alert(1) and shop-app://buy, then says DOWNLOAD
+  gone         as speak, but STEPS READ answers GONE (the page navigated away while the steps ran)
   crash        HELLO, then exits with status 3 at the first NAVIGATE
   hang         never answers anything (and ignores its input closing)
   old          greets with protocol version 0
@@ -66,7 +67,9 @@ for line in sys.stdin:
         say("COMPLETE " + last)
         say("DOWNLOAD")
     elif words[0] == "STEPS":
-        if words[2] == "READ" and last == "about%3Ablank":
+        if words[2] == "READ" and mode == "gone":
+            say(f"STEPS {words[1]} GONE")
+        elif words[2] == "READ" and last == "about%3Ablank":
             say(f"STEPS {words[1]} NONE")
         elif words[2] == "READ":
             say(f"STEPS {words[1]} NEXT " + urllib.parse.quote(f"http://{host}/ssh/{following}.html", safe=""))
