@@ -173,9 +173,8 @@ private:
     void CreateTitleStrip();
     void CreateNavigation();
     void CreatePageArea();
-    void CreateReminderPage();
-    void CreateAnimationGroup();
+    // Builds the rows of the layout table that lie on the page, in the table's order.
+    void CreatePageRows(QWidget* page, const char* pageName);
     void CreateListPage();
-    void CreateSystemPage();
     void BindHandlers();
 };

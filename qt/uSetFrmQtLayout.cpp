@@ -1,6 +1,13 @@
 // Builds the settings dialog's controls and binds their events to the dialog's handlers.
+#include <algorithm>
 #include <initializer_list>
+#include <map>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
+#include "app/uSetFrmLayout.h"
 #include "qt/uMouseButton.h"
 #include "qt/uSetControls.h"
 #include "qt/uSetFrmLook.h"
@@ -29,10 +36,9 @@ void TSetFrmQt::CreateComponents() {
     CreateNavigation();
     CreatePageArea();
     ImageList = Own(new TImageList(this, ListButtonPictures()), "ImageList");
-    CreateReminderPage();
-    CreateAnimationGroup();
+    CreatePageRows(tsxhbx, "tsxhbx");
     CreateListPage();
-    CreateSystemPage();
+    CreatePageRows(tsxtsz, "tsxtsz");
     pgc1->SetActivePage(tsdsbx);
 }
 
@@ -155,95 +161,120 @@ void TSetFrmQt::CreatePageArea() {
     tsxtsz = Own(pgc1->AddPage("tsxtsz"), "tsxtsz");
 }
 
-void TSetFrmQt::CreateReminderPage() {
-    GroupBox2 = Own(new TGroupBox(tsxhbx, Q("提醒设置")), "GroupBox2");
-    GroupBox2->setGeometry(8, 8, 539, 257);
-    QWidget* g = GroupBox2;
-
-    auto label = [&](TLabel*& field, const char* name, const char* caption, int left, int top) {
-        field = Own(new TLabel(g, Q(caption)), name);
-        field->move(left, top);
-    };
-    auto check = [&](TRzCheckBox*& field, const char* name, const char* caption, QRect r) {
-        field = Own(new TRzCheckBox(g, Q(caption)), name);
-        field->setGeometry(r);
-        field->CenterCaption = true;
-    };
-    auto edit = [&](TRzEdit*& field, const char* name, const char* text, QRect r) {
-        field = Own(new TRzEdit(g), name);
-        field->setGeometry(r);
-        field->setText(Q(text));
-    };
-    auto time = [&](QTimeEdit*& field, const char* name, int left, int top) {
-        field = Own(new TTimeEdit(g), name);
-        field->setTime(QTime(0, 0));
-        field->setGeometry(left, top, 81, 20);
-    };
-
-    check(chk_startxhbx, "chk_startxhbx", "循环提醒", QRect(16, 18, 67, 20));
-    label(lbl_xhbxzq, "lbl_xhbxzq", "循环周期：", 92, 22);
-    edt_XHBX_XHZQ = Own(new TRzNumericEdit(g, TSetFrm::PeriodMin, TSetFrm::PeriodMax), "edt_XHBX_XHZQ");
-    edt_XHBX_XHZQ->setGeometry(151, 18, 81, 20);
-    edt_XHBX_XHZQ->SetValue(0);
-    label(lbl_2, "lbl_2", "分钟", 240, 22);
-    label(lbl_13, "lbl_13", "提醒内容：", 33, 49);
-    edit(edt_XHBX_TXNR, "edt_XHBX_TXNR", "主人，工作半天了，可以出去溜达下了", QRect(92, 45, 415, 20));
-    check(cbDsbj, "cbDsbj", "定时提醒", QRect(16, 81, 67, 16));
-    label(Label6, "Label6", "定点时间：", 92, 83);
-    time(edt_OnTime, "edt_OnTime", 151, 79);
-    label(Label9, "Label9", "提醒内容：", 33, 109);
-    edit(edtOnTimeTXNR, "edtOnTimeTXNR", "副本已重置，开始新的征程", QRect(92, 105, 415, 20));
-    check(cbDsbj2, "cbDsbj2", "定时提醒", QRect(16, 141, 73, 16));
-    label(Label7, "Label7", "定点时间：", 92, 143);
-    time(edt_OnTime2, "edt_OnTime2", 151, 139);
-    label(Label10, "Label10", "提醒内容：", 33, 168);
-    edit(edtOnTimeTXNR2, "edtOnTimeTXNR2", "", QRect(92, 164, 415, 20));
-    check(cbDsbj3, "cbDsbj3", "定时提醒", QRect(16, 201, 73, 16));
-    label(Label8, "Label8", "定点时间：", 92, 203);
-    time(edt_OnTime3, "edt_OnTime3", 151, 199);
-    label(Label11, "Label11", "提醒内容：", 33, 228);
-    edit(edtOnTimeTXNR3, "edtOnTimeTXNR3", "", QRect(92, 224, 415, 20));
-
-    TabOrder({edt_OnTime, edt_OnTime2, edt_OnTime3, chk_startxhbx, cbDsbj3, cbDsbj, cbDsbj2, edt_XHBX_TXNR,
-              edtOnTimeTXNR, edtOnTimeTXNR2, edtOnTimeTXNR3, edt_XHBX_XHZQ});
-}
-
-void TSetFrmQt::CreateAnimationGroup() {
-    // Lies below the page's bottom edge and stays hidden; its controls are still filled and saved.
-    GroupBox1 = Own(new TGroupBox(tsxhbx, Q("动画播放")), "GroupBox1");
-    GroupBox1->setGeometry(8, 312, 401, 65);
-    GroupBox1->hide();
-    QWidget* g = GroupBox1;
+void TSetFrmQt::CreatePageRows(QWidget* page, const char* pageName) {
+    using SetFrmLayout::TKind;
+    std::map<std::string_view, QWidget*> built;
+    std::map<QWidget*, std::vector<std::pair<int, QWidget*>>> chains;  // each parent's tab order
     const QString flatBorder = QStringLiteral("QLineEdit { border: 1px solid #808080; }");
-
-    chk_XHFlash = Own(new TCheckBox(g, Q("启用循环报醒动画")), "chk_XHFlash");
-    chk_XHFlash->setGeometry(21, 18, 124, 17);
-    Label4 = Own(new TLabel(g, Q("动画时长：")), "Label4");
-    Label4->move(21, 49);
-    edt_flashlonger = Own(new TEdit(g), "edt_flashlonger");
-    edt_flashlonger->setGeometry(86, 45, 81, 20);
-    edt_flashlonger->setLayoutDirection(Qt::RightToLeft);
-    edt_flashlonger->setStyleSheet(flatBorder);
-    edt_flashlonger->setText(QStringLiteral("20"));  // before its change handler is bound
-    Label5 = Own(new TLabel(g, Q("秒 (范围 0-45 秒)")), "Label5");
-    Label5->move(174, 49);
-    Label1 = Own(new TLabel(g, Q("自选动画：")), "Label1");
-    Label1->move(21, 80);
-    edt_XHBX_Flash = Own(new TEdit(g), "edt_XHBX_Flash");
-    edt_XHBX_Flash->setGeometry(86, 77, 247, 20);
-    img_XHBX_Flash = Own(new TImage(g), "img_XHBX_Flash");
-    img_XHBX_Flash->setGeometry(333, 76, 20, 20);
-    img_XHBX_Flash->SetPicture(BrowsePicture());
-    img_XHBX_Flash->setCursor(Qt::PointingHandCursor);
-    Label2 = Own(new TLabel(g, Q("动画文字：")), "Label2");
-    Label2->move(21, 113);
-    edt_XHBX_FlashWord = Own(new TEdit(g), "edt_XHBX_FlashWord");
-    edt_XHBX_FlashWord->setGeometry(86, 109, 243, 20);
-    edt_XHBX_FlashWord->setLayoutDirection(Qt::RightToLeft);
-    edt_XHBX_FlashWord->setStyleSheet(flatBorder);
-    edt_XHBX_FlashWord->setText(Q("到 点 啦！！"));
-
-    TabOrder({chk_XHFlash, edt_XHBX_Flash, edt_XHBX_FlashWord, edt_flashlonger});
+    for (const SetFrmLayout::TControl& row : SetFrmLayout::Controls()) {
+        if (std::string_view(SetFrmLayout::PageOf(row)) != pageName) continue;
+        const auto found = built.find(row.Parent);
+        QWidget* parent = found == built.end() ? page : found->second;
+        const QRect r(row.Bounds.Left, row.Bounds.Top, row.Bounds.Width, row.Bounds.Height);
+        QWidget* w = nullptr;
+        switch (row.Kind) {
+            case TKind::Group:
+                w = new TGroupBox(parent, Q(row.Text));
+                break;
+            case TKind::Label:
+                w = new TLabel(parent, Q(row.Text));
+                break;
+            case TKind::Check:
+                if (row.Framed) {
+                    auto* box = new TRzCheckBox(parent, Q(row.Text));
+                    box->CenterCaption = row.Centered;
+                    w = box;
+                } else {
+                    w = new TCheckBox(parent, Q(row.Text));
+                }
+                break;
+            case TKind::Edit: {
+                TEdit* edit = row.Framed ? new TRzEdit(parent) : new TEdit(parent);
+                if (row.RightAligned) {
+                    edit->setLayoutDirection(Qt::RightToLeft);
+                    edit->setStyleSheet(flatBorder);
+                }
+                edit->setText(Q(row.Text));  // before its change handler is bound
+                w = edit;
+                break;
+            }
+            case TKind::Number: {
+                auto* number = new TRzNumericEdit(parent, TSetFrm::PeriodMin, TSetFrm::PeriodMax);
+                number->SetValue(QString::fromLatin1(row.Text).toInt());
+                w = number;
+                break;
+            }
+            case TKind::Time: {
+                auto* time = new TTimeEdit(parent);
+                time->setTime(QTime::fromString(QString::fromLatin1(row.Text), QStringLiteral("HH:mm")));
+                w = time;
+                break;
+            }
+            case TKind::ButtonEdit:
+                w = new TRzButtonEdit(parent);
+                break;
+            case TKind::Image: {
+                auto* image = new TImage(parent);
+                image->SetPicture(BrowsePicture());  // the only picture on the pages
+                image->setCursor(Qt::PointingHandCursor);
+                w = image;
+                break;
+            }
+        }
+        Own(w, row.Name);
+        if (row.Kind == TKind::Label) {
+            w->move(r.topLeft());
+        } else {
+            w->setGeometry(r);
+        }
+        if (row.Hidden) w->hide();
+        if (row.Tab != SetFrmLayout::NoTab) chains[parent].emplace_back(row.Tab, w);
+        built[row.Name] = w;
+    }
+    // The fields that name the widgets the page's rows made.
+    const auto take = [&built](auto*& field, const char* name) {
+        const auto it = built.find(name);
+        if (it != built.end()) field = static_cast<std::remove_reference_t<decltype(field)>>(it->second);
+    };
+    take(GroupBox2, "GroupBox2");
+    take(chk_startxhbx, "chk_startxhbx");
+    take(lbl_xhbxzq, "lbl_xhbxzq");
+    take(edt_XHBX_XHZQ, "edt_XHBX_XHZQ");
+    take(lbl_2, "lbl_2");
+    take(lbl_13, "lbl_13");
+    take(edt_XHBX_TXNR, "edt_XHBX_TXNR");
+    take(cbDsbj, "cbDsbj");
+    take(Label6, "Label6");
+    take(edt_OnTime, "edt_OnTime");
+    take(Label9, "Label9");
+    take(edtOnTimeTXNR, "edtOnTimeTXNR");
+    take(cbDsbj2, "cbDsbj2");
+    take(Label7, "Label7");
+    take(edt_OnTime2, "edt_OnTime2");
+    take(Label10, "Label10");
+    take(edtOnTimeTXNR2, "edtOnTimeTXNR2");
+    take(cbDsbj3, "cbDsbj3");
+    take(Label8, "Label8");
+    take(edt_OnTime3, "edt_OnTime3");
+    take(Label11, "Label11");
+    take(edtOnTimeTXNR3, "edtOnTimeTXNR3");
+    take(GroupBox1, "GroupBox1");
+    take(chk_XHFlash, "chk_XHFlash");
+    take(Label4, "Label4");
+    take(edt_flashlonger, "edt_flashlonger");
+    take(Label5, "Label5");
+    take(Label1, "Label1");
+    take(edt_XHBX_Flash, "edt_XHBX_Flash");
+    take(img_XHBX_Flash, "img_XHBX_Flash");
+    take(Label2, "Label2");
+    take(edt_XHBX_FlashWord, "edt_XHBX_FlashWord");
+    take(chk_KJQD, "chk_KJQD");
+    take(lbl_4, "lbl_4");
+    take(edt_BJTP, "edt_BJTP");
+    for (auto& [parent, chain] : chains) {
+        std::sort(chain.begin(), chain.end());
+        for (size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1].second, chain[i].second);
+    }
 }
 
 void TSetFrmQt::CreateListPage() {
@@ -316,15 +347,6 @@ void TSetFrmQt::CreateListPage() {
     TabOrder({RzEdit1, cxTimeEdit1, RzButtonEdit1, RzCheckBox1, RzCheckBox2, RzCheckBox3, RzCheckBox4,
               RzCheckBox5, RzCheckBox6, RzCheckBox7, rbOnTime, rbLoopTime, RzNumericEdit1, RzRadioButton3,
               RzRadioButton4});
-}
-
-void TSetFrmQt::CreateSystemPage() {
-    chk_KJQD = Own(new TRzCheckBox(tsxtsz, Q("开机启动")), "chk_KJQD");
-    chk_KJQD->setGeometry(18, 16, 115, 17);
-    lbl_4 = Own(new TLabel(tsxtsz, Q("界面背景：")), "lbl_4");
-    lbl_4->move(18, 50);
-    edt_BJTP = Own(new TRzButtonEdit(tsxtsz), "edt_BJTP");
-    edt_BJTP->setGeometry(80, 46, 443, 20);
 }
 
 void TSetFrmQt::BindHandlers() {

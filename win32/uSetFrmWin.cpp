@@ -7,10 +7,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/uAppErrors.h"
 #include "app/uSetFrm.h"
+#include "app/uSetFrmLayout.h"
 #include "app/uSetFrmLook.h"
 #include "settings/uStrings.h"
 #include "win32/uE2EDump.h"
@@ -25,6 +28,7 @@ constexpr COLORREF kPageColor = SetFrmLook::PageColor;
 constexpr int kTitleHeight = 22;
 constexpr int kEntryHeight = 41;
 constexpr int kBjtpButtonId = 200;
+constexpr int kBrowseWidth = 20;  // the browse button at a path box's right end
 constexpr int kFirstControlId = 100;
 // The page control's pages lie 4 pixels in from its sides and 5 from its top and bottom.
 constexpr int kPageLeft = 4;
@@ -172,6 +176,12 @@ int PageIndex(TSetPage page) {
     return static_cast<int>(page);
 }
 
+int PageIndex(std::string_view page) {
+    if (page == "tsxhbx") return PageIndex(TSetPage::tsxhbx);
+    if (page == "tsdsbx") return PageIndex(TSetPage::tsdsbx);
+    return PageIndex(TSetPage::tsxtsz);
+}
+
 }  // namespace
 
 TSetFrmWin::TSetFrmWin(TSetFrm& dialog, HWND owner) : dialog_(dialog), owner_(owner) {
@@ -307,29 +317,27 @@ void TSetFrmWin::CreateElements() {
         page->SetVisible(false);
     }
 
-    // Page tsxhbx: the reminders' group box and the captions of its controls.
-    TElement& tsxhbx = *pages_[PageIndex(TSetPage::tsxhbx)];
-    auto group = std::make_unique<TGroupFrame>(&tsxhbx, font_, "提醒设置");
-    group->SetBounds(8, 8, 539, 257);
-    TElement& GroupBox2 = *group;
-    groupBox2_ = &GroupBox2;
-    elements_.push_back(std::move(group));
-    AddLabel(GroupBox2, 92, 22, "循环周期：");
-    AddLabel(GroupBox2, 240, 22, "分钟");
-    AddLabel(GroupBox2, 33, 49, "提醒内容：");
-    AddLabel(GroupBox2, 92, 83, "定点时间：");
-    AddLabel(GroupBox2, 33, 109, "提醒内容：");
-    AddLabel(GroupBox2, 92, 143, "定点时间：");
-    AddLabel(GroupBox2, 33, 168, "提醒内容：");
-    AddLabel(GroupBox2, 92, 203, "定点时间：");
-    AddLabel(GroupBox2, 33, 228, "提醒内容：");
-
     // Page tsdsbx: the reminder list's page is laid out empty; nothing on it has any behaviour.
     TElement& tsdsbx = *pages_[PageIndex(TSetPage::tsdsbx)];
     panel(tsdsbx, kPageColor, 0, 0, kPageWidth, kPageHeight);
 
-    // Page tsxtsz: system settings.
-    AddLabel(*pages_[PageIndex(TSetPage::tsxtsz)], 18, 50, "界面背景：");
+    // The pages' group boxes and captions from the layout table; a hidden group and its captions are
+    // not drawn at all (its boxes are still made, below).
+    built_ = {{"tsxhbx", pages_[PageIndex(TSetPage::tsxhbx)]},
+              {"tsdsbx", pages_[PageIndex(TSetPage::tsdsbx)]},
+              {"tsxtsz", pages_[PageIndex(TSetPage::tsxtsz)]}};
+    for (const SetFrmLayout::TControl& row : SetFrmLayout::Controls()) {
+        if (SetFrmLayout::HiddenFor(row)) continue;
+        TElement& parent = *built_.at(row.Parent);
+        if (row.Kind == SetFrmLayout::TKind::Group) {
+            auto group = std::make_unique<TGroupFrame>(&parent, font_, row.Text);
+            group->SetBounds(row.Bounds.Left, row.Bounds.Top, row.Bounds.Width, row.Bounds.Height);
+            built_[row.Name] = group.get();
+            elements_.push_back(std::move(group));
+        } else if (row.Kind == SetFrmLayout::TKind::Label) {
+            AddLabel(parent, row.Bounds.Left, row.Bounds.Top, row.Text);
+        }
+    }
 }
 
 HWND TSetFrmWin::AddChild(TElement& parent, const wchar_t* cls, DWORD style, int x, int y, int w, int h,
@@ -351,66 +359,70 @@ void TSetFrmWin::AddControl(TSetControl control, TKind kind, HWND handle, int pa
 }
 
 void TSetFrmWin::CreateChildren() {
-    using C = TSetControl;
-    const int xhbx = PageIndex(TSetPage::tsxhbx);
-    const int xtsz = PageIndex(TSetPage::tsxtsz);
-    TElement& group = *groupBox2_;
-    TElement& page = *pages_[xhbx];
+    using SetFrmLayout::TKind;
     const DWORD tab = WS_TABSTOP;
     const DWORD check = BS_AUTOCHECKBOX | BS_VCENTER | tab;
     const DWORD edit = WS_BORDER | ES_AUTOHSCROLL | tab;
     const DWORD time = DTS_TIMEFORMAT | tab;  // hours and minutes, with up-down arrows
-    const auto id = [](C control) { return kFirstControlId + static_cast<int>(control); };
-    const auto add = [&](C control, TKind kind, TElement& parent, const wchar_t* cls, DWORD style, int x,
-                         int y, int w, int h, const char* text, int page, bool hidden = false) {
-        HWND hwnd = AddChild(parent, cls, style, x, y, w, h, text, page, hidden, id(control));
-        AddControl(control, kind, hwnd, page, hidden);
-        if (kind == TKind::Time) {
-            ::SendMessageW(hwnd, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"HH:mm"));
-            SetText(control, "00:00");
+    // The layout table's boxes in tab order (the hidden animation group first: it is never shown, but
+    // its boxes are filled and read like the others).
+    for (const SetFrmLayout::TControl* row : SetFrmLayout::TabOrder()) {
+        const std::optional<TSetControl> control = SetFrmLayout::ControlOf(row->Name);
+        if (!control) continue;
+        // A hidden group is not drawn: its boxes lie on its parent, moved by its place.
+        int x = row->Bounds.Left;
+        int y = row->Bounds.Top;
+        const char* parentName = row->Parent;
+        while (built_.find(parentName) == built_.end()) {
+            const SetFrmLayout::TControl* group = SetFrmLayout::Find(parentName);
+            x += group->Bounds.Left;
+            y += group->Bounds.Top;
+            parentName = group->Parent;
         }
-        return hwnd;
-    };
+        TElement& parent = *built_.at(parentName);
+        const int page = PageIndex(SetFrmLayout::PageOf(*row));
+        const bool hidden = SetFrmLayout::HiddenFor(*row);
+        const int id = kFirstControlId + static_cast<int>(*control);
+        int w = row->Bounds.Width;
+        const int h = row->Bounds.Height;
+        TSetFrmWin::TKind kind = TSetFrmWin::TKind::Edit;
+        HWND hwnd = nullptr;
+        switch (row->Kind) {
+            case TKind::Check:
+                kind = TSetFrmWin::TKind::Check;
+                hwnd = AddChild(parent, L"BUTTON", check, x, y, w, h, row->Text, page, hidden, id);
+                break;
+            case TKind::Number:
+                // Whole minutes only, right-aligned, as many digits as the behaviour allows.
+                hwnd = AddChild(parent, L"EDIT", edit | ES_NUMBER | ES_RIGHT, x, y, w, h, row->Text, page,
+                                hidden, id);
+                ::SendMessageW(hwnd, EM_LIMITTEXT, TSetFrm::PeriodDigits, 0);
+                break;
+            case TKind::Time:
+                kind = TSetFrmWin::TKind::Time;
+                hwnd = AddChild(parent, DATETIMEPICK_CLASSW, time, x, y, w, h, "", page, hidden, id);
+                ::SendMessageW(hwnd, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"HH:mm"));
+                break;
+            case TKind::ButtonEdit:
+                // The browse button takes the right end of the box's rectangle.
+                w -= kBrowseWidth;
+                hwnd = AddChild(parent, L"EDIT", edit, x, y, w, h, row->Text, page, hidden, id);
+                edt_BJTP_button_ = AddChild(parent, L"BUTTON", BS_PUSHBUTTON | BS_FLAT | tab, x + w, y,
+                                            kBrowseWidth, h, "…", page, hidden, kBjtpButtonId);
+                break;
+            default:
+                hwnd = AddChild(parent, L"EDIT", edit, x, y, w, h, row->Text, page, hidden, id);
+                break;
+        }
+        AddControl(*control, kind, hwnd, page, hidden);
+        if (kind == TSetFrmWin::TKind::Time) SetText(*control, row->Text);
+    }
 
-    // The hidden animation group "动画播放" (at 8, 312 on the page, below its bottom) comes first in the
-    // page's tab order; it is never shown, but its controls are filled and read like the others.
-    add(C::chk_XHFlash, TKind::Check, page, L"BUTTON", check, 8 + 21, 312 + 18, 124, 17, "启用循环报醒动画",
-        xhbx, true);
-    add(C::edt_XHBX_Flash, TKind::Edit, page, L"EDIT", edit, 8 + 86, 312 + 77, 247, 20, "", xhbx, true);
-    add(C::edt_XHBX_FlashWord, TKind::Edit, page, L"EDIT", edit, 8 + 86, 312 + 109, 243, 20, "到 点 啦！！",
-        xhbx, true);
-    HWND flashLonger =
-        add(C::edt_flashlonger, TKind::Edit, page, L"EDIT", edit, 8 + 86, 312 + 45, 81, 20, "20", xhbx, true);
     // Typed characters pass the behaviour's key filter first.
+    HWND flashLonger = Window(TSetControl::edt_flashlonger);
     ::SetWindowLongPtrW(flashLonger, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     flashLongerProc_ = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(flashLonger, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FlashLongerProc)));
-
-    // The reminders' group box, in its tab order.
-    add(C::edt_OnTime, TKind::Time, group, DATETIMEPICK_CLASSW, time, 151, 79, 81, 20, "", xhbx);
-    add(C::edt_OnTime2, TKind::Time, group, DATETIMEPICK_CLASSW, time, 151, 139, 81, 20, "", xhbx);
-    add(C::edt_OnTime3, TKind::Time, group, DATETIMEPICK_CLASSW, time, 151, 199, 81, 20, "", xhbx);
-    add(C::chk_startxhbx, TKind::Check, group, L"BUTTON", check, 16, 18, 67, 20, "循环提醒", xhbx);
-    add(C::cbDsbj3, TKind::Check, group, L"BUTTON", check, 16, 201, 73, 16, "定时提醒", xhbx);
-    add(C::cbDsbj, TKind::Check, group, L"BUTTON", check, 16, 81, 67, 16, "定时提醒", xhbx);
-    add(C::cbDsbj2, TKind::Check, group, L"BUTTON", check, 16, 141, 73, 16, "定时提醒", xhbx);
-    add(C::edt_XHBX_TXNR, TKind::Edit, group, L"EDIT", edit, 92, 45, 415, 20,
-        "主人，工作半天了，可以出去溜达下了", xhbx);
-    add(C::edtOnTimeTXNR, TKind::Edit, group, L"EDIT", edit, 92, 105, 415, 20, "副本已重置，开始新的征程",
-        xhbx);
-    add(C::edtOnTimeTXNR2, TKind::Edit, group, L"EDIT", edit, 92, 164, 415, 20, "", xhbx);
-    add(C::edtOnTimeTXNR3, TKind::Edit, group, L"EDIT", edit, 92, 224, 415, 20, "", xhbx);
-    // Whole minutes only, right-aligned, as many digits as the behaviour allows.
-    HWND period = add(C::edt_XHBX_XHZQ, TKind::Edit, group, L"EDIT", edit | ES_NUMBER | ES_RIGHT, 151, 18, 81,
-                      20, "0", xhbx);
-    ::SendMessageW(period, EM_LIMITTEXT, TSetFrm::PeriodDigits, 0);
-
-    // System page: start at login, and the background picture's path with its browse button.
-    TElement& tsxtsz = *pages_[xtsz];
-    add(C::chk_KJQD, TKind::Check, tsxtsz, L"BUTTON", check, 18, 16, 115, 17, "开机启动", xtsz);
-    add(C::edt_BJTP, TKind::Edit, tsxtsz, L"EDIT", edit, 80, 46, 443 - 20, 20, "", xtsz);
-    edt_BJTP_button_ = AddChild(tsxtsz, L"BUTTON", BS_PUSHBUTTON | BS_FLAT | tab, 80 + 443 - 20, 46, 20, 20,
-                                "…", xtsz, false, kBjtpButtonId);
 }
 
 // ---- ISetView --------------------------------------------------------------------------------------

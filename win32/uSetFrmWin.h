@@ -9,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "app/uSetView.h"
@@ -77,6 +78,6 @@ private:
     std::map<TSetControl, TChild> children_;
     std::vector<HWND> pageWindows_[3];  // child windows shown with each page
     TElement* pages_[3] = {nullptr, nullptr, nullptr};
-    TElement* groupBox2_ = nullptr;  // "提醒设置" on the reminders' page
+    std::map<std::string_view, TElement*> built_;  // the pages and drawn group boxes by name
     HWND edt_BJTP_button_ = nullptr;
 };

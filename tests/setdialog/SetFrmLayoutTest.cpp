@@ -1,10 +1,15 @@
 // Layout, navigation and dragging of the settings dialog.
+#include <QGroupBox>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimeEdit>
+#include <algorithm>
 #include <memory>
 
 #include "app/uSetFrm.h"
+#include "app/uSetFrmLayout.h"
+#include "qt/uControls.h"
 #include "qt/uSetControls.h"
 #include "qt/uSetFrmQt.h"
 #include "setdialog/SetDialogTestMain.h"
@@ -110,6 +115,95 @@ private slots:
         QCOMPARE(frm->RzCheckList1->item(1)->text(), QStringLiteral("asdf"));
         QVERIFY(frm->RzRadioButton4->isChecked());
         QCOMPARE(frm->ImageList->Count(), 6);
+    }
+
+    // The pages hold one widget per row of the layout table: of the row's kind, under its parent, at
+    // its rectangle, with its caption or default text, hidden where the row is.
+    void everyControlOfThePages() {
+        using SetFrmLayout::TKind;
+        // A dialog as built, before the settings fill it.
+        TSetFrm bare;
+        TSetFrmQt built(bare);
+        TSetFrmQt* frm = &built;
+        for (const SetFrmLayout::TControl& row : SetFrmLayout::Controls()) {
+            const QString name = QString::fromLatin1(row.Name);
+            auto* widget = frm->findChild<QWidget*>(name);
+            QVERIFY2(widget, qPrintable(name));
+            const auto* parent = frm->findChild<QWidget*>(QString::fromLatin1(row.Parent));
+            QVERIFY2(widget->parentWidget() == parent, qPrintable(name));
+            const QString text = QString::fromUtf8(row.Text);
+            const QRect r(row.Bounds.Left, row.Bounds.Top, row.Bounds.Width, row.Bounds.Height);
+            QString shown;
+            switch (row.Kind) {
+                case TKind::Group:
+                    QVERIFY2(qobject_cast<TGroupBox*>(widget), qPrintable(name));
+                    shown = qobject_cast<QGroupBox*>(widget)->title();
+                    break;
+                case TKind::Label:
+                    QVERIFY2(qobject_cast<QLabel*>(widget), qPrintable(name));
+                    shown = qobject_cast<QLabel*>(widget)->text();
+                    break;
+                case TKind::Check:
+                    QVERIFY2(row.Framed ? qobject_cast<TRzCheckBox*>(widget) != nullptr
+                                        : qobject_cast<TCheckBox*>(widget) != nullptr,
+                             qPrintable(name));
+                    shown = qobject_cast<QCheckBox*>(widget)->text();
+                    break;
+                case TKind::Edit:
+                    QVERIFY2(row.Framed ? qobject_cast<TRzEdit*>(widget) != nullptr
+                                        : qobject_cast<TEdit*>(widget) != nullptr,
+                             qPrintable(name));
+                    QCOMPARE(widget->layoutDirection() == Qt::RightToLeft, row.RightAligned);
+                    shown = qobject_cast<QLineEdit*>(widget)->text();
+                    break;
+                case TKind::Number: {
+                    // The default value, brought within the box's range.
+                    auto* number = qobject_cast<TRzNumericEdit*>(widget);
+                    QVERIFY2(number, qPrintable(name));
+                    QCOMPARE(number->Value(), std::clamp(text.toInt(), number->Min(), number->Max()));
+                    shown = text;
+                    break;
+                }
+                case TKind::Time:
+                    QVERIFY2(qobject_cast<QTimeEdit*>(widget), qPrintable(name));
+                    shown = qobject_cast<QTimeEdit*>(widget)->time().toString(QStringLiteral("HH:mm"));
+                    break;
+                case TKind::ButtonEdit:
+                    QVERIFY2(qobject_cast<TRzButtonEdit*>(widget), qPrintable(name));
+                    shown = qobject_cast<QLineEdit*>(widget)->text();
+                    break;
+                case TKind::Image:
+                    QVERIFY2(qobject_cast<TImage*>(widget), qPrintable(name));
+                    shown = text;
+                    break;
+            }
+            QCOMPARE(shown, text);
+            if (row.Kind == TKind::Label) {
+                QCOMPARE(widget->pos(), r.topLeft());
+            } else {
+                QCOMPARE(widget->geometry(), r);
+            }
+            QCOMPARE(widget->isHidden(), row.Hidden);
+        }
+    }
+
+    // Tab moves through the reminder page's controls in the table's tab order: the next control in
+    // the focus chain that takes Tab after each one (beyond its own inner widgets) is the next row's.
+    void tabOrderOfTheReminderPage() {
+        form->img_leftbtn_XHBXClick();
+        std::vector<QWidget*> chain;
+        for (const SetFrmLayout::TControl* row : SetFrmLayout::TabOrder())
+            if (std::string_view(row->Parent) == "GroupBox2")
+                chain.push_back(frm->findChild<QWidget*>(QString::fromLatin1(row->Name)));
+        QCOMPARE(chain.size(), size_t{12});
+        for (size_t i = 0; i + 1 < chain.size(); ++i) {
+            QWidget* next = chain[i]->nextInFocusChain();
+            while (next != chain[i] && (chain[i]->isAncestorOf(next) || !next->isVisibleTo(frm.get()) ||
+                                        !(next->focusPolicy() & Qt::TabFocus)))
+                next = next->nextInFocusChain();
+            QVERIFY2(next == chain[i + 1] || chain[i + 1]->isAncestorOf(next),
+                     qPrintable(chain[i + 1]->objectName()));
+        }
     }
 
     void framedCheckBoxColours() {
